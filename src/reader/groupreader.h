@@ -1,0 +1,33 @@
+// Group pairing: a code line and a value line make one group.
+#ifndef OSTRA_READER_GROUPREADER_H
+#define OSTRA_READER_GROUPREADER_H
+
+#include "reader/linereader.h"
+
+namespace ostra {
+
+class groupreader {
+public:
+    enum result { ok, endofstream, malformed };
+
+    explicit groupreader(FILE* stream) : lines_(stream) {}
+
+    // Reads one group. A code line must hold only digits and blanks (an empty
+    // line is code 0); otherwise the diagnostic is printed to standard output
+    // and the value line is left unread. Codes too large for an int read as
+    // the largest int, which no slot holds.
+    result read();
+    int code() const { return code_; }
+    const char* value() const { return lines_.text(); }
+    int valuelength() const { return lines_.length(); }
+    int linecount() const { return lines_.count(); }
+    FILE* linestream() const { return lines_.stream(); }
+
+private:
+    linereader lines_;
+    int code_ = 0;
+};
+
+}  // namespace ostra
+
+#endif

@@ -1,0 +1,70 @@
+#include "reader/layertable.h"
+
+#include <cstring>
+
+namespace ostra {
+
+int layertable::use(const char* name) {
+    if (last_ >= 0 && std::strcmp(entries_[static_cast<std::size_t>(last_)].name, name) == 0) {
+        ++entries_[static_cast<std::size_t>(last_)].use;
+        return last_;
+    }
+    std::size_t length = std::strlen(name);
+    if (length > 79) length = 79;
+    auto found = index_.find(std::string_view(name, length));
+    if (found != index_.end()) {
+        last_ = found->second;
+        ++entries_[static_cast<std::size_t>(last_)].use;
+        return last_;
+    }
+    entries_.emplace_back();
+    entry& e = entries_.back();
+    std::memcpy(e.name, name, length);
+    e.name[length] = '\0';
+    e.use = 0;
+    e.filterversion = 0;
+    e.pass = false;
+    last_ = count() - 1;
+    index_.emplace(std::string_view(e.name, length), last_);
+    return last_;
+}
+
+bool layertable::passes(int i) {
+    if (filter_.empty()) return true;
+    entry& e = entries_[static_cast<std::size_t>(i)];
+    if (e.filterversion != filterversion_) {
+        char probe[83];
+        std::size_t length = std::strlen(e.name);
+        probe[0] = ',';
+        std::memcpy(probe + 1, e.name, length);
+        probe[length + 1] = ',';
+        e.pass = filter_.find(std::string_view(probe, length + 2)) != std::string::npos;
+        e.filterversion = filterversion_;
+    }
+    return e.pass;
+}
+
+void layertable::setfilter(const char* names) {
+    ++filterversion_;
+    if (!names || !*names) {
+        filter_.clear();
+        return;
+    }
+    filter_ = ",";
+    filter_ += names;
+    filter_ += ",";
+}
+
+const char* layertable::first(int* count) {
+    iter_ = 0;
+    return next(count);
+}
+
+const char* layertable::next(int* count) {
+    if (iter_ >= this->count()) return nullptr;
+    const entry& e = entries_[static_cast<std::size_t>(iter_++)];
+    if (count) *count = e.use;
+    return e.name;
+}
+
+}  // namespace ostra

@@ -1,0 +1,171 @@
+// The reader's record state machine: groups are collected into the group
+// table until a group 0 or 9 ends the record; the record's producer then
+// runs, and the new record's kind is taken from its name.
+#include <ostra/reader.h>
+
+#include <cstring>
+#include <new>
+
+#include "reader/readerstate.h"
+
+namespace ostra {
+
+using brevo::geometry;
+
+namespace {
+
+// Holds the stream's lock for one next() call, so that lines are read
+// without a lock per call.
+class streamlock {
+public:
+    explicit streamlock(FILE* f) : f_(f) { flockfile(f_); }
+    ~streamlock() { funlockfile(f_); }
+    streamlock(const streamlock&) = delete;
+    streamlock& operator=(const streamlock&) = delete;
+
+private:
+    FILE* f_;
+};
+
+// The kind of a new record from its name. VERTEX and SEQEND count only
+// inside a polyline.
+int kindof(const char* name, int oldkind) {
+    switch (name[0]) {
+    case 'L':
+        if (std::strcmp(name, "LAYER") == 0) return klayer;
+        if (std::strcmp(name, "LINE") == 0) return kline;
+        if (std::strcmp(name, "LWPOLYLINE") == 0) return kpolyline;
+        break;
+    case 'P':
+        if (std::strcmp(name, "POLYLINE") == 0) return kpolyline;
+        break;
+    case 'V':
+        if (std::strcmp(name, "VERTEX") == 0 && (oldkind == kpolyline || oldkind == kvertex))
+            return kvertex;
+        break;
+    case 'S':
+        if (std::strcmp(name, "SEQEND") == 0 && (oldkind == kpolyline || oldkind == kvertex))
+            return kseqend;
+        break;
+    case 'A':
+        if (std::strcmp(name, "ARC") == 0) return karc;
+        break;
+    case 'C':
+        if (std::strcmp(name, "CIRCLE") == 0) return kcircle;
+        break;
+    case 'B':
+        if (std::strcmp(name, "BLOCK") == 0) return kblock;
+        break;
+    case 'E':
+        if (std::strcmp(name, "ENDBLK") == 0) return kendblk;
+        break;
+    case 'I':
+        if (std::strcmp(name, "INSERT") == 0) return kinsert;
+        break;
+    default:
+        break;
+    }
+    return knone;
+}
+
+}  // namespace
+
+geometry* readerstate::next(geometry& out) {
+    out.setinvalid();
+    curlayer = -1;
+    curblock = nullptr;
+    out_ = &out;
+    streamlock lock(groups.linestream());
+    for (;;) {
+        if (delivery.active()) {
+            if (delivery.next(out, curlayer, curblock)) return &out;
+        }
+        switch (groups.read()) {
+        case groupreader::ok:
+            break;
+        case groupreader::endofstream:
+        case groupreader::malformed:
+            return nullptr;
+        }
+        int code = groups.code();
+        if (code == 0 || code == 9) {
+            endrecord();
+            table.clearrecord();
+            table.newrecord();
+            beginrecord(groups.value());
+        } else {
+            storegroup(code, groups.value(), groups.valuelength());
+        }
+        if (!out.invalid()) return &out;
+    }
+}
+
+void readerstate::endrecord() {
+    switch (kind) {
+    case kline: produceline(); break;
+    case karc: producearc(); break;
+    case kcircle: producecircle(); break;
+    case kpolyline:
+    case kvertex: polylinevertexend(); break;
+    case kseqend: polylineclosing(); break;
+    case kblock: produceblock(); break;
+    case kendblk: blocks.enddefinition(); break;
+    case kinsert: produceinsert(); break;
+    default: break;
+    }
+}
+
+void readerstate::beginrecord(const char* name) {
+    kind = kindof(name, kind);
+    if (kind == kpolyline) poly.start();
+}
+
+void readerstate::storegroup(int code, const char* value, int length) {
+    if (code == 2 && std::strcmp(value, "ENTITIES") == 0) inentities = true;
+    if (kind == kpolyline && (code == 10 || code == 20 || code == 30)) polylinevertexgroup(code);
+    table.store(code, value, length);
+}
+
+reader::reader(FILE* stream) : state_(stream ? new (std::nothrow) readerstate(stream) : nullptr) {}
+
+reader::~reader() { delete state_; }
+
+geometry* reader::next(geometry& out) {
+    if (!state_) {
+        out.setinvalid();
+        return nullptr;
+    }
+    return state_->next(out);
+}
+
+geometry* reader::next() {
+    geometry* g = new geometry;
+    if (!next(*g)) {
+        delete g;
+        return nullptr;
+    }
+    return g;
+}
+
+void reader::setlayerfilter(const char* names) {
+    if (state_) state_->layers.setfilter(names);
+}
+
+const char* reader::currentlayer() {
+    return state_ && state_->curlayer >= 0 ? state_->layers.name(state_->curlayer) : nullptr;
+}
+
+int reader::numlayer() { return state_ ? state_->layers.count() : 0; }
+const char* reader::firstlayer() { return state_ ? state_->layers.first(nullptr) : nullptr; }
+const char* reader::firstlayer(int& count) { return state_ ? state_->layers.first(&count) : nullptr; }
+const char* reader::nextlayer() { return state_ ? state_->layers.next(nullptr) : nullptr; }
+const char* reader::nextlayer(int& count) { return state_ ? state_->layers.next(&count) : nullptr; }
+
+const char* reader::currentblock() { return state_ ? state_->curblock : nullptr; }
+int reader::numblock() { return state_ ? state_->blocks.count() : 0; }
+const char* reader::firstblock() { return state_ ? state_->blocks.first(nullptr) : nullptr; }
+const char* reader::firstblock(int& n) { return state_ ? state_->blocks.first(&n) : nullptr; }
+const char* reader::nextblock() { return state_ ? state_->blocks.next(nullptr) : nullptr; }
+const char* reader::nextblock(int& n) { return state_ ? state_->blocks.next(&n) : nullptr; }
+
+}  // namespace ostra

@@ -1,0 +1,22 @@
+// Number conversion with the conventions of the C locale, whatever locale the
+// host has set.
+#ifndef OSTRA_SUPPORT_NUMBER_H
+#define OSTRA_SUPPORT_NUMBER_H
+
+#include <cstddef>
+
+namespace ostra {
+
+// atof in the C locale: leading blanks are skipped, an optional sign, the
+// decimal point is a full stop, conversion stops at the first character that
+// cannot continue the number, and a text without a number gives 0.
+double parsedouble(const char* text);
+
+// Formats v as printf("%.6f") does in the C locale into buf, which must hold
+// at least formatcapacity chars; returns the number of chars written (no NUL).
+constexpr std::size_t formatcapacity = 330;
+std::size_t formatfixed6(double v, char* buf);
+
+}  // namespace ostra
+
+#endif

@@ -1,0 +1,46 @@
+#include "testutil.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace testutil {
+
+namespace {
+std::string num(double v) {
+    if (v == 0) v = 0;  // no "-0"
+    char b[64];
+    std::snprintf(b, sizeof b, "%.6g", std::fabs(v) < 5e-10 ? 0.0 : v);
+    return b;
+}
+std::string pt(const brevo::point& p) { return "(" + num(p.x) + "," + num(p.y) + "," + num(p.z) + ")"; }
+std::string vec(const brevo::vector& p) {
+    return "(" + num(p.x) + "," + num(p.y) + "," + num(p.z) + ")";
+}
+}  // namespace
+
+std::string describe(const brevo::geometry& g) {
+    if (const auto* s = g.lns()) return "line " + pt(s->start()) + " " + pt(s->end());
+    if (const auto* a = g.ar())
+        return "arc c" + pt(a->center()) + " n" + vec(a->normal()) + " s" + pt(a->start()) + " a" +
+               num(a->sweep());
+    if (const auto* c = g.cr()) return "circle c" + pt(c->center()) + " r" + num(c->radius());
+    if (const auto* e = g.el())
+        return "ellipse c" + pt(e->center()) + " u" + vec(e->majoraxis()) + " k" + num(e->ratio()) +
+               " p" + num(e->startparam()) + ".." + num(e->endparam());
+    return "invalid";
+}
+
+std::vector<std::string> readall(ostra::reader& r) {
+    std::vector<std::string> out;
+    brevo::geometry g;
+    while (r.next(g)) out.push_back(describe(g));
+    return out;
+}
+
+std::vector<std::string> readall(const std::string& text) {
+    memstream m(text);
+    ostra::reader r(m.get());
+    return readall(r);
+}
+
+}  // namespace testutil

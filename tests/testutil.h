@@ -1,0 +1,61 @@
+// Helpers for tests: drawings held in strings, read through memory streams.
+#ifndef OSTRA_TESTS_TESTUTIL_H
+#define OSTRA_TESTS_TESTUTIL_H
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include <brevo/geometry.h>
+#include <ostra/reader.h>
+
+namespace testutil {
+
+// A read-only memory stream over a copy of the text; closed on destruction.
+class memstream {
+public:
+    explicit memstream(std::string text) : text_(std::move(text)) {
+        // fmemopen refuses a size of 0; an empty file is a stream at its end.
+        f_ = text_.empty() ? std::fopen("/dev/null", "r")
+                           : fmemopen(const_cast<char*>(text_.data()), text_.size(), "r");
+    }
+    ~memstream() {
+        if (f_) std::fclose(f_);
+    }
+    memstream(const memstream&) = delete;
+    memstream& operator=(const memstream&) = delete;
+    FILE* get() const { return f_; }
+
+private:
+    std::string text_;
+    FILE* f_;
+};
+
+// Group pairs as DXF text: {"0", "LINE", "8", "0", ...}.
+inline std::string dxf(const std::vector<std::string>& pairs) {
+    std::string s;
+    for (const auto& p : pairs) {
+        s += p;
+        s += '\n';
+    }
+    return s;
+}
+
+// A drawing whose ENTITIES section holds the given group pairs.
+inline std::string entities(const std::vector<std::string>& pairs) {
+    std::vector<std::string> all = {"0", "SECTION", "2", "ENTITIES"};
+    all.insert(all.end(), pairs.begin(), pairs.end());
+    all.insert(all.end(), {"0", "ENDSEC", "0", "EOF"});
+    return dxf(all);
+}
+
+// One geometry as a short text, for comparing whole results.
+std::string describe(const brevo::geometry& g);
+
+// Every geometry the reader returns, described.
+std::vector<std::string> readall(ostra::reader& r);
+std::vector<std::string> readall(const std::string& text);
+
+}  // namespace testutil
+
+#endif
