@@ -1,1 +1,140 @@
+// The geometry stand-in: invalid marks, transformations of every kind.
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include <brevo/geometry.h>
+
+#include "testutil.h"
+
+using namespace brevo;
+using testutil::describe;
+
+namespace {
+
+trafo rotationz(double a) { return trafo(a, line(point(0, 0, 0), vector(0, 0, 1))); }
+
+TEST(GeometryPoint, InvalidMarkIsNotAnyNaN) {
+    point p(1, 2, 3);
+    EXPECT_TRUE(p.valid());
+    p.setinvalid();
+    EXPECT_TRUE(p.invalid());
+    EXPECT_FALSE(p.valid());
+    point q(std::nan(""), 0, 0);  // a coordinate read as "nan" is still a point
+    EXPECT_TRUE(q.valid());
+    point c = p;  // the mark survives a bytewise copy
+    EXPECT_TRUE(c.invalid());
+}
+
+TEST(GeometryTrafo, RotationsByQuarterTurnsAreExact) {
+    point p(1, 0, 0);
+    p *= rotationz(90);
+    EXPECT_EQ(p.x, 0.0);
+    EXPECT_EQ(p.y, 1.0);
+    point q(2, 0, 5);
+    q *= trafo(-270, line(point(1, 0, 0), vector(0, 0, 2)));  // about an axis through (1,0)
+    EXPECT_EQ(q.x, 1.0);
+    EXPECT_EQ(q.y, 1.0);
+    EXPECT_EQ(q.z, 5.0);
+    EXPECT_EQ(sindeg(180), 0.0);
+    EXPECT_EQ(cosdeg(-720), 1.0);
+    EXPECT_NEAR(sindeg(30), 0.5, 1e-15);
+}
+
+TEST(GeometryTrafo, IdThenOffsetIsATranslationAndCompositionOrder) {
+    trafo t(false);
+    t.rotatez(45);
+    t.id();
+    t.offset(10, 5, -1);
+    point p(1, 2, 3);
+    p *= t;
+    EXPECT_EQ(describe(geometry(lineseg(p, p))), "line (11,7,2) (11,7,2)");
+    trafo s;
+    s.scale(2, 2, 2);
+    point q = (t * s).apply(point(1, 0, 0));  // scale first, then translate
+    EXPECT_EQ(q.x, 12.0);
+}
+
+TEST(GeometryTransform, SegmentsAndCirclesMoveAndTheOperandStays) {
+    geometry g(circle(point(1, 1, 0), vector(0, 0, 1), 2));
+    trafo t;
+    t.scale(3, 3, 3);
+    t.offset(1, 0, 0);
+    geometry h = g * t;
+    EXPECT_EQ(describe(h), "circle c(4,3,0) r6");
+    EXPECT_EQ(describe(g), "circle c(1,1,0) r2");
+    EXPECT_TRUE(h.isof(geometry::fullcircle));
+}
+
+TEST(GeometryTransform, MirrorReversesArcOrientationButKeepsItsPoints) {
+    // Quarter arc from (1,0) to (0,1), counterclockwise about +z.
+    arc a(point(0, 0, 0), vector(0, 0, 1), point(1, 0, 0), 90);
+    trafo m;
+    m.scale(-1, 1, 1);
+    geometry h = geometry(a) * m;
+    ASSERT_TRUE(h.isof(geometry::circulararc));
+    point s = h.ar()->start(), e = h.ar()->end(), mid = h.ar()->at(45);
+    EXPECT_NEAR(s.x, -1, 1e-12);
+    EXPECT_NEAR(s.y, 0, 1e-12);
+    EXPECT_NEAR(e.x, 0, 1e-12);
+    EXPECT_NEAR(e.y, 1, 1e-12);
+    EXPECT_NEAR(mid.x, -std::sqrt(0.5), 1e-12);
+    EXPECT_NEAR(mid.y, std::sqrt(0.5), 1e-12);
+    EXPECT_NEAR(h.ar()->normal().z, -1, 1e-12);
+}
+
+TEST(GeometryTransform, NonUniformScaleMakesAnEllipseThroughTheRightPoints) {
+    arc a(point(0, 0, 0), vector(0, 0, 1), point(1, 0, 0), 180);
+    trafo t;
+    t.scale(1, 3, 1);
+    geometry h = geometry(a) * t;
+    ASSERT_TRUE(h.isof(geometry::ellipticarc));
+    const ellipse* e = h.el();
+    EXPECT_NEAR(e->majoraxis().length(), 3, 1e-12);
+    EXPECT_NEAR(e->ratio(), 1.0 / 3.0, 1e-12);
+    point s = e->start(), m = e->at((e->startparam() + e->endparam()) / 2), f = e->end();
+    EXPECT_NEAR(s.x, 1, 1e-12);
+    EXPECT_NEAR(s.y, 0, 1e-12);
+    EXPECT_NEAR(m.x, 0, 1e-12);
+    EXPECT_NEAR(m.y, 3, 1e-12);
+    EXPECT_NEAR(f.x, -1, 1e-12);
+    EXPECT_NEAR(f.y, 0, 1e-12);
+}
+
+TEST(GeometryTransform, ZeroScaleFlattensWithoutBreaking) {
+    geometry c(circle(point(0, 0, 0), vector(0, 0, 1), 1));
+    trafo flatz;
+    flatz.scale(1, 1, 0);
+    EXPECT_EQ(describe(c * flatz), "circle c(0,0,0) r1");  // the plane itself is kept
+    trafo flatx;
+    flatx.scale(0, 1, 1);
+    geometry h = c * flatx;
+    ASSERT_TRUE(h.isof(geometry::ellipticarc));
+    EXPECT_EQ(h.el()->ratio(), 0.0);
+    EXPECT_NEAR(h.el()->majoraxis().length(), 1, 1e-12);
+    EXPECT_TRUE(std::isfinite(h.el()->normal().length()));
+    trafo none;
+    none.scale(0, 0, 0);
+    geometry p = c * none;
+    EXPECT_FALSE(p.invalid());
+    EXPECT_TRUE(std::isfinite(p.el() ? p.el()->ratio() : p.cr()->radius()));
+}
+
+TEST(GeometryValue, CopiesBytewiseAndKnowsItsKind) {
+    geometry g(lineseg(point(1, 2, 3), point(4, 5, 6)));
+    unsigned char raw[sizeof(geometry)];
+    std::memcpy(raw, &g, sizeof g);
+    geometry h;
+    EXPECT_TRUE(h.invalid());
+    std::memcpy(&h, raw, sizeof h);
+    EXPECT_EQ(describe(h), "line (1,2,3) (4,5,6)");
+    EXPECT_TRUE(h.isof(geometry::linesegment));
+    EXPECT_EQ(h.cr(), nullptr);
+    EXPECT_EQ(h.ar(), nullptr);
+    h.setinvalid();
+    EXPECT_TRUE(h.invalid());
+    EXPECT_EQ(h.lns(), nullptr);
+}
+
+}  // namespace

@@ -1,5 +1,6 @@
 #include "testutil.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -8,9 +9,10 @@ namespace testutil {
 namespace {
 std::string num(double v) {
     if (v == 0) v = 0;  // no "-0"
+    // Locale-independent, like %.6g in the C locale.
     char b[64];
-    std::snprintf(b, sizeof b, "%.6g", std::fabs(v) < 5e-10 ? 0.0 : v);
-    return b;
+    auto r = std::to_chars(b, b + sizeof b, std::fabs(v) < 5e-10 ? 0.0 : v, std::chars_format::general, 6);
+    return std::string(b, r.ptr);
 }
 std::string pt(const brevo::point& p) { return "(" + num(p.x) + "," + num(p.y) + "," + num(p.z) + ")"; }
 std::string vec(const brevo::vector& p) {
