@@ -87,6 +87,7 @@ void readerstate::produceinsert() {
     insertparams p;
     p.place.rotatez(carriedor(table, 50, 0));
     p.place.offset(g(10), g(20), g(30));
+    if (exact) p.place = ocstrafo(table) * p.place;
     p.sx = carriedor(table, 41, 1);
     p.sy = carriedor(table, 42, 1);
     p.sz = carriedor(table, 43, 1);

@@ -58,6 +58,7 @@ int kindof(const char* name, int oldkind) {
         break;
     case 'E':
         if (std::strcmp(name, "ENDBLK") == 0) return kendblk;
+        if (std::strcmp(name, "ELLIPSE") == 0) return kellipse;
         break;
     case 'I':
         if (std::strcmp(name, "INSERT") == 0) return kinsert;
@@ -77,6 +78,11 @@ geometry* readerstate::next(geometry& out) {
     out_ = &out;
     streamlock lock(groups.linestream());
     for (;;) {
+        if (xpoly.delivering()) {
+            out = xpoly.lwpiece(xpoly.nextpiece++);
+            curlayer = xpoly.layer;
+            return &out;
+        }
         if (delivery.active()) {
             if (delivery.next(out, curlayer, curblock)) return &out;
         }
@@ -101,6 +107,17 @@ geometry* readerstate::next(geometry& out) {
 }
 
 void readerstate::endrecord() {
+    if (exact) {
+        switch (kind) {
+        case karc: exactarc(); return;
+        case kcircle: exactcircle(); return;
+        case kellipse: exactellipse(); return;
+        case kpolyline: exactpolylineend(); return;
+        case kvertex: exactvertexend(); return;
+        case kseqend: exactclosing(); return;
+        default: break;
+        }
+    }
     switch (kind) {
     case kline: produceline(); break;
     case karc: producearc(); break;
@@ -117,12 +134,21 @@ void readerstate::endrecord() {
 
 void readerstate::beginrecord(const char* name) {
     kind = kindof(name, kind);
-    if (kind == kpolyline) poly.start();
+    if (kind == kpolyline) {
+        poly.start();
+        if (exact) xpoly.start(name[0] == 'L');
+    }
 }
 
 void readerstate::storegroup(int code, const char* value, int length) {
     if (code == 2 && std::strcmp(value, "ENTITIES") == 0) inentities = true;
-    if (kind == kpolyline && (code == 10 || code == 20 || code == 30)) polylinevertexgroup(code);
+    if (kind == kpolyline) {
+        if (exact) {
+            if (xpoly.light && (code == 10 || code == 20 || code == 42)) exactvertexgroup(code, value);
+        } else if (code == 10 || code == 20 || code == 30) {
+            polylinevertexgroup(code);
+        }
+    }
     table.store(code, value, length);
 }
 
@@ -145,6 +171,10 @@ geometry* reader::next() {
         return nullptr;
     }
     return g;
+}
+
+void reader::setexact(bool exact) {
+    if (state_) state_->exact = exact;
 }
 
 void reader::setlayerfilter(const char* names) {

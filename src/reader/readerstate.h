@@ -7,6 +7,7 @@
 #include <brevo/geometry.h>
 
 #include "reader/blockstore.h"
+#include "reader/exact.h"
 #include "reader/groupreader.h"
 #include "reader/grouptable.h"
 #include "reader/layertable.h"
@@ -27,6 +28,7 @@ enum entitykind {
     kinsert = 8,
     kblock = 9,
     kendblk = 10,
+    kellipse = 11,  // read only in exact mode
 };
 
 class readerstate {
@@ -41,8 +43,10 @@ public:
     polylinestate poly;
     blockstore blocks;
     expansion delivery;
+    exactpolyline xpoly;
     int kind = knone;
     bool inentities = false;
+    bool exact = false;
     int curlayer = -1;               // layer of the geometry last returned
     const char* curblock = nullptr;  // block of the geometry last returned
 
@@ -70,6 +74,15 @@ private:
     void polylineclosing();
     void produceblock();
     void produceinsert();
+
+    // The same in exact mode.
+    void exactvertexgroup(int code, const char* value);
+    void exactpolylineend();
+    void exactvertexend();
+    void exactclosing();
+    void exactarc();
+    void exactcircle();
+    void exactellipse();
 
     brevo::geometry* out_ = nullptr;
     int recordlayer_ = -1;  // layer index found by the last uselayer()
