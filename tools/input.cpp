@@ -1,0 +1,169 @@
+#include "input.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tool {
+
+namespace {
+
+// The first bytes of a drawing in the binary form of DXF.
+const char binarysignature[] = "AutoCAD Binary DXF";
+
+// Progress appears only for reading that takes a while, and is redrawn a
+// few times a second.
+constexpr std::chrono::milliseconds progressdelay(500);
+constexpr std::chrono::milliseconds progressinterval(100);
+
+}  // namespace
+
+input::~input() {
+    close();
+}
+
+bool input::open(const std::string& path, std::string& error) {
+    close();
+    if (path == "-") {
+        name_ = "<stdin>";
+        fd_ = STDIN_FILENO;
+        ownfd_ = false;
+    } else {
+        name_ = path;
+        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd_ < 0) {
+            error = name_ + ": cannot open: " + std::strerror(errno);
+            return false;
+        }
+        ownfd_ = true;
+    }
+    struct stat st;
+    if (fstat(fd_, &st) == 0) {
+        if (S_ISDIR(st.st_mode)) {
+            error = name_ + ": cannot read: " + std::strerror(EISDIR);
+            close();
+            return false;
+        }
+        if (S_ISREG(st.st_mode)) size_ = static_cast<std::uint64_t>(st.st_size);
+    }
+
+    // Peek until the signature could be told or the input ends; a pipe may
+    // deliver the first bytes in several pieces.
+    const std::size_t want = sizeof binarysignature - 1;
+    while (peeklen_ < want) {
+        const ssize_t n = ::read(fd_, peek_ + peeklen_, sizeof peek_ - peeklen_);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            readerror_ = errno;
+            break;
+        }
+        if (n == 0) break;
+        peeklen_ += static_cast<std::size_t>(n);
+    }
+
+    cookie_io_functions_t io = {};
+    io.read = &input::readhook;
+    stream_ = fopencookie(this, "r", io);
+    if (!stream_) {
+        error = name_ + ": cannot read: " + std::strerror(errno);
+        close();
+        return false;
+    }
+    // Large chunks keep the per-read bookkeeping out of the way.
+    std::setvbuf(stream_, nullptr, _IOFBF, 1 << 16);
+    showprogress_ = isatty(STDERR_FILENO) == 1;
+    started_ = lastshown_ = std::chrono::steady_clock::now();
+    return true;
+}
+
+bool input::binary() const {
+    const std::size_t n = sizeof binarysignature - 1;
+    return peeklen_ >= n && std::memcmp(peek_, binarysignature, n) == 0;
+}
+
+int input::contentlines() const {
+    return content_ + (linehascontent_ && content_ < 2 ? 1 : 0);
+}
+
+void input::close() {
+    if (stream_) {
+        std::fclose(stream_);
+        stream_ = nullptr;
+    }
+    if (ownfd_ && fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    ownfd_ = false;
+    if (progressshown_) {
+        std::fputs("\r\033[K", stderr);
+        std::fflush(stderr);
+        progressshown_ = false;
+    }
+}
+
+ssize_t input::readhook(void* cookie, char* buf, std::size_t size) {
+    return static_cast<input*>(cookie)->read(buf, size);
+}
+
+ssize_t input::read(char* buf, std::size_t size) {
+    std::size_t n = 0;
+    if (peekpos_ < peeklen_) {
+        n = std::min(size, peeklen_ - peekpos_);
+        std::memcpy(buf, peek_ + peekpos_, n);
+        peekpos_ += n;
+    } else if (readerror_ == 0) {
+        ssize_t r;
+        do {
+            r = ::read(fd_, buf, size);
+        } while (r < 0 && errno == EINTR);
+        if (r < 0) {
+            readerror_ = errno;
+            return -1;
+        }
+        n = static_cast<std::size_t>(r);
+    }
+    count(buf, n);
+    if (showprogress_) progress();
+    return static_cast<ssize_t>(n);
+}
+
+void input::count(const char* buf, std::size_t n) {
+    if (n == 0) return;
+    bytes_ += n;
+    const char* end = buf + n;
+    for (const char* p = buf; (p = static_cast<const char*>(std::memchr(p, '\n', end - p))); ++p) {
+        ++newlines_;
+    }
+    last_ = buf[n - 1];
+    // Telling whether the stream holds two lines of content needs a look at
+    // the bytes only until it does.
+    for (const char* p = buf; p < end && content_ < 2; ++p) {
+        if (*p == '\n') {
+            if (linehascontent_) ++content_;
+            linehascontent_ = false;
+        } else if (*p != ' ' && *p != '\t' && *p != '\r') {
+            linehascontent_ = true;
+        }
+    }
+}
+
+void input::progress() {
+    const auto now = std::chrono::steady_clock::now();
+    if (now - started_ < progressdelay || now - lastshown_ < progressinterval) return;
+    lastshown_ = now;
+    const double mb = static_cast<double>(bytes_) / 1e6;
+    if (size_ > 0) {
+        const double total = static_cast<double>(size_) / 1e6;
+        std::fprintf(stderr, "\r\033[K%s: %.1f of %.1f MB read (%.0f%%)", name_.c_str(), mb, total,
+                     100.0 * static_cast<double>(bytes_) / static_cast<double>(size_));
+    } else {
+        std::fprintf(stderr, "\r\033[K%s: %.1f MB read", name_.c_str(), mb);
+    }
+    std::fflush(stderr);
+    progressshown_ = true;
+}
+
+}  // namespace tool

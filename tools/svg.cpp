@@ -1,0 +1,167 @@
+#include "svg.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "format.h"
+
+namespace tool {
+
+namespace {
+
+constexpr double degperrad = 57.29577951308232;
+
+// Ten significant digits: far finer than anything the picture shows, and
+// short enough to keep files small.
+std::string num(double v) {
+    if (std::fabs(v) < 1e-300) v = 0;
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.10g", v);
+    std::string s = buf;
+    return s == "-0" ? "0" : s;
+}
+
+// A point in SVG coordinates: the drawing's y axis points up, SVG's down.
+std::string pt(const brevo::point& p) {
+    return num(p.x) + ' ' + num(-p.y);
+}
+
+struct vec2 {
+    double x, y;
+};
+
+double dot(vec2 a, vec2 b) {
+    return a.x * b.x + a.y * b.y;
+}
+
+// A projected ellipse that has collapsed to a line (or nearly) is drawn as
+// points along the curve: an arc command with a zero radius would be a
+// straight line between the end points only.
+std::string sampled(const trigcurve& k) {
+    const int steps = std::max(2, static_cast<int>(std::ceil(std::fabs(k.t1 - k.t0) / 5.0)));
+    std::string d = "M " + pt(k.at(k.t0));
+    for (int i = 1; i <= steps; ++i) d += " L " + pt(k.at(k.t0 + (k.t1 - k.t0) * i / steps));
+    return d;
+}
+
+std::string curvepath(const trigcurve& k) {
+    // The projection onto the xy plane is c + a cos t + b sin t with the 2D
+    // parts of a and b, which are conjugate semi-diameters of an ellipse.
+    // Turning the parameter by s0 gives perpendicular ones, the semi-axes
+    // an arc command needs: u = a cos s0 + b sin s0, v = -a sin s0 + b cos s0.
+    const vec2 a{k.a.x, k.a.y}, b{k.b.x, k.b.y};
+    const double s0 = 0.5 * std::atan2(2 * dot(a, b), dot(a, a) - dot(b, b));
+    const vec2 u{a.x * std::cos(s0) + b.x * std::sin(s0), a.y * std::cos(s0) + b.y * std::sin(s0)};
+    const vec2 v{-a.x * std::sin(s0) + b.x * std::cos(s0), -a.y * std::sin(s0) + b.y * std::cos(s0)};
+    const double rx = std::hypot(u.x, u.y), ry = std::hypot(v.x, v.y);
+    const double big = std::max(rx, ry), small = std::min(rx, ry);
+    if (big == 0) return "M " + pt(k.c) + " L " + pt(k.c);
+    if (small < 1e-9 * big) return sampled(k);
+
+    // The parameter runs counterclockwise in the drawing when v lies
+    // counterclockwise of u and t grows (or both the other way round).
+    // Negating y mirrors the picture, so counterclockwise in the drawing is
+    // sweep flag 0 (decreasing SVG angle) and clockwise is 1.
+    const double delta = k.t1 - k.t0;
+    const bool vccw = u.x * v.y - u.y * v.x > 0;
+    const bool ccw = (delta > 0) == vccw;
+    const char* sweepflag = ccw ? "0" : "1";
+    // A circle needs no rotation; an ellipse's is kept within (-90, 90].
+    double rotation = big - small <= 1e-12 * big ? 0 : std::atan2(-u.y, u.x) * degperrad;
+    if (rotation > 90) rotation -= 180;
+    if (rotation <= -90) rotation += 180;
+
+    const int pieces = std::fabs(delta) > 350 ? 2 : 1;
+    const double step = delta / pieces;
+    const char* largeflag = std::fabs(step) > 180 ? "1" : "0";
+    std::string d = "M " + pt(k.at(k.t0));
+    for (int i = 1; i <= pieces; ++i) {
+        const double t = i == pieces ? k.t1 : k.t0 + step * i;
+        d += " A " + num(rx) + ' ' + num(ry) + ' ' + num(rotation) + ' ' + largeflag + ' ' + sweepflag +
+             ' ' + pt(k.at(t));
+    }
+    return d;
+}
+
+bool idstart(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+}
+
+bool idchar(unsigned char c) {
+    return idstart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
+}
+
+// Stroke colours for the layer groups, in order of first use.
+const char* const palette[] = {"#000000", "#1f5fbf", "#c0392b", "#2e8b3e", "#8e44ad",
+                               "#d35400", "#16808a", "#7f6000", "#c2185b"};
+
+}  // namespace
+
+std::string svgpath(const brevo::geometry& g) {
+    if (const brevo::lineseg* s = g.lns()) return "M " + pt(s->start()) + " L " + pt(s->end());
+    trigcurve k;
+    if (totrigcurve(g, k)) return curvepath(k);
+    return "";
+}
+
+std::string svglayerid(const std::string& name, std::set<std::string>& used) {
+    bool valid = !name.empty() && idstart(static_cast<unsigned char>(name[0]));
+    for (unsigned char c : name) valid = valid && idchar(c);
+    std::string id = name;
+    if (!valid) {
+        id = "layer-";
+        for (unsigned char c : name) id += idchar(c) ? static_cast<char>(c) : '_';
+    }
+    std::string unique = id;
+    for (int n = 2; used.count(unique); ++n) unique = id + '-' + std::to_string(n);
+    used.insert(unique);
+    return unique;
+}
+
+bool writesvg(FILE* out, const std::vector<std::string>& layers, const std::vector<svgitem>& items,
+              const box& extents) {
+    brevo::point lo(0, 0, 0), hi(1, 1, 0);
+    if (!extents.empty()) {
+        lo = extents.min();
+        hi = extents.max();
+    }
+    const double larger = std::max(hi.x - lo.x, hi.y - lo.y);
+    const double size = larger > 0 ? larger : 1;
+    const double margin = 0.05 * size;
+    const double stroke = 0.002 * size;
+    const double vbx = lo.x - margin, vby = -hi.y - margin;
+    const double vbw = hi.x - lo.x + 2 * margin, vbh = hi.y - lo.y + 2 * margin;
+    // 800 pixels along the longer side.
+    const double scale = 800 / std::max(vbw, vbh);
+    const long width = std::max(1L, std::lround(vbw * scale));
+    const long height = std::max(1L, std::lround(vbh * scale));
+
+    std::fprintf(out, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
+    std::fprintf(out,
+                 "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%ld\" height=\"%ld\" "
+                 "viewBox=\"%s %s %s %s\">\n",
+                 width, height, num(vbx).c_str(), num(vby).c_str(), num(vbw).c_str(), num(vbh).c_str());
+    std::fprintf(out, "<rect x=\"%s\" y=\"%s\" width=\"%s\" height=\"%s\" fill=\"white\"/>\n",
+                 num(vbx).c_str(), num(vby).c_str(), num(vbw).c_str(), num(vbh).c_str());
+    std::fprintf(out,
+                 "<g fill=\"none\" stroke-width=\"%s\" stroke-linecap=\"round\" stroke-linejoin=\"round\">\n",
+                 num(stroke).c_str());
+
+    std::vector<std::vector<const brevo::geometry*>> bylayer(layers.size());
+    for (const svgitem& item : items) bylayer[item.layer].push_back(&item.g);
+    std::set<std::string> used;
+    const std::size_t colours = sizeof palette / sizeof palette[0];
+    for (std::size_t i = 0; i < layers.size(); ++i) {
+        std::fprintf(out, "<g id=\"%s\" stroke=\"%s\">\n<title>%s</title>\n",
+                     xmltext(svglayerid(layers[i], used)).c_str(), palette[i % colours],
+                     xmltext(layers[i]).c_str());
+        for (const brevo::geometry* g : bylayer[i]) {
+            std::fprintf(out, "<path d=\"%s\"/>\n", svgpath(*g).c_str());
+        }
+        std::fprintf(out, "</g>\n");
+    }
+    std::fprintf(out, "</g>\n</svg>\n");
+    return !std::ferror(out);
+}
+
+}  // namespace tool

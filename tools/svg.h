@@ -1,0 +1,40 @@
+// The drawing as an SVG picture: one path element per geometry, one group
+// per layer, y pointing up as in the drawing.
+#ifndef OSTRA_TOOL_SVG_H
+#define OSTRA_TOOL_SVG_H
+
+#include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <brevo/geometry.h>
+
+#include "curve.h"
+
+namespace tool {
+
+struct svgitem {
+    brevo::geometry g;
+    std::size_t layer;  // index into the layer names
+};
+
+// The path data of a geometry seen from above (z dropped, y negated). Arcs
+// become arc commands; a turn of more than 350 degrees is drawn in two
+// halves, since an arc command whose end points (nearly) coincide is ill
+// defined.
+std::string svgpath(const brevo::geometry& g);
+
+// A valid, unique XML id for a layer: the name itself when it is one,
+// otherwise "layer-" and the name with every character that cannot stand in
+// an id replaced by "_"; a number is appended when the id is taken.
+std::string svglayerid(const std::string& name, std::set<std::string>& used);
+
+// Writes the picture: viewBox fitted to extents (xy) with a margin, stroke
+// width 0.2 % of the larger extent. Returns false when a write fails.
+bool writesvg(FILE* out, const std::vector<std::string>& layers, const std::vector<svgitem>& items,
+              const box& extents);
+
+}  // namespace tool
+
+#endif
