@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <map>
 #include <vector>
 
@@ -239,7 +240,7 @@ int runsvg(const std::string& file, const std::string& outpath, const std::strin
     if (!openinput(in, file)) return 1;
     std::vector<std::string> layernames;
     std::map<std::string, std::size_t> layerindex;
-    std::vector<svgitem> items;
+    std::deque<svgitem> items;
     box extents;
     unsigned long long notfinite = 0;
     const readstatus st = readdrawing(in, layers, [&](const brevo::geometry& g, const char* layer, const char*) {
@@ -250,7 +251,9 @@ int runsvg(const std::string& file, const std::string& outpath, const std::strin
         const std::string name = layer ? layer : "";
         const auto found = layerindex.emplace(name, layernames.size());
         if (found.second) layernames.push_back(name);
-        items.push_back({g, found.first->second});
+        items.emplace_back();
+        items.back().g = g;
+        items.back().layer = found.first->second;
         return true;
     });
     if (st != readstatus::ok) return 1;

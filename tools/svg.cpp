@@ -71,7 +71,12 @@ std::string curvepath(const trigcurve& k) {
     if (rotation > 90) rotation -= 180;
     if (rotation <= -90) rotation += 180;
 
-    const int pieces = std::fabs(delta) > 350 ? 2 : 1;
+    // An arc command is ill-conditioned when its end points nearly coincide
+    // (a turn close to 360 degrees) or lie nearly opposite (close to 180
+    // degrees, where rounding moves the centre by the square root of the
+    // error): such arcs are drawn in two halves.
+    const double turn = std::fabs(delta);
+    const int pieces = turn > 350 || std::fabs(turn - 180) < 5 ? 2 : 1;
     const double step = delta / pieces;
     const char* largeflag = std::fabs(step) > 180 ? "1" : "0";
     std::string d = "M " + pt(k.at(k.t0));
@@ -118,7 +123,7 @@ std::string svglayerid(const std::string& name, std::set<std::string>& used) {
     return unique;
 }
 
-bool writesvg(FILE* out, const std::vector<std::string>& layers, const std::vector<svgitem>& items,
+bool writesvg(FILE* out, const std::vector<std::string>& layers, const std::deque<svgitem>& items,
               const box& extents) {
     brevo::point lo(0, 0, 0), hi(1, 1, 0);
     if (!extents.empty()) {

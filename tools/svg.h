@@ -4,6 +4,7 @@
 #define OSTRA_TOOL_SVG_H
 
 #include <cstdio>
+#include <deque>
 #include <set>
 #include <string>
 #include <vector>
@@ -14,15 +15,17 @@
 
 namespace tool {
 
+// Kept in a deque and filled in place: geometry is assigned, never copy
+// constructed.
 struct svgitem {
     brevo::geometry g;
-    std::size_t layer;  // index into the layer names
+    std::size_t layer = 0;  // index into the layer names
 };
 
 // The path data of a geometry seen from above (z dropped, y negated). Arcs
-// become arc commands; a turn of more than 350 degrees is drawn in two
-// halves, since an arc command whose end points (nearly) coincide is ill
-// defined.
+// become arc commands; a turn of more than 350 degrees or of about 180 is
+// drawn in two halves, since an arc command whose end points nearly coincide
+// or lie nearly opposite is ill-conditioned.
 std::string svgpath(const brevo::geometry& g);
 
 // A valid, unique XML id for a layer: the name itself when it is one,
@@ -32,7 +35,7 @@ std::string svglayerid(const std::string& name, std::set<std::string>& used);
 
 // Writes the picture: viewBox fitted to extents (xy) with a margin, stroke
 // width 0.2 % of the larger extent. Returns false when a write fails.
-bool writesvg(FILE* out, const std::vector<std::string>& layers, const std::vector<svgitem>& items,
+bool writesvg(FILE* out, const std::vector<std::string>& layers, const std::deque<svgitem>& items,
               const box& extents);
 
 }  // namespace tool

@@ -1,0 +1,515 @@
+#!/usr/bin/env python3
+"""End-to-end tests of the ostra command-line tool.
+
+    test_tool.py TOOL EXAMPLES VERSION [unittest arguments, e.g. a class name]
+
+Runs the built tool on the sample drawings and on drawings made here, and
+checks output, standard error and exit status.
+"""
+
+import json
+import math
+import os
+import pty
+import re
+import resource
+import select
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+import xml.etree.ElementTree as ET
+
+TOOL = EXAMPLES = VERSION = None
+
+
+def run(*args, stdin=None):
+    """Runs the tool; returns (status, stdout text, stderr text)."""
+    p = subprocess.run([TOOL, *args], input=stdin, capture_output=True, timeout=60)
+    return p.returncode, p.stdout.decode("utf-8"), p.stderr.decode("utf-8")
+
+
+def example(name):
+    return os.path.join(EXAMPLES, name)
+
+
+def dxf(entities, blocks=()):
+    """A drawing from (code, value) pairs; values may be bytes."""
+    def text(pairs):
+        out = b""
+        for code, value in pairs:
+            v = value if isinstance(value, bytes) else str(value).encode()
+            out += b"%3d\n" % code + v + b"\n"
+        return out
+    out = b""
+    if blocks:
+        out += text([(0, "SECTION"), (2, "BLOCKS")] + list(blocks) + [(0, "ENDSEC")])
+    return out + text([(0, "SECTION"), (2, "ENTITIES")] + list(entities) +
+                      [(0, "ENDSEC"), (0, "EOF")])
+
+
+def line(layer, a, b):
+    return [(0, "LINE"), (8, layer), (10, a[0]), (20, a[1]), (30, 0),
+            (11, b[0]), (21, b[1]), (31, 0)]
+
+
+def arc(layer, c, r, start, end):
+    return [(0, "ARC"), (8, layer), (10, c[0]), (20, c[1]), (30, 0),
+            (40, r), (50, start), (51, end)]
+
+
+def circle(layer, c, r):
+    return [(0, "CIRCLE"), (8, layer), (10, c[0]), (20, c[1]), (30, 0), (40, r)]
+
+
+def insert(name, at, sx=1, sy=1, rot=0):
+    return [(0, "INSERT"), (8, "0"), (2, name), (10, at[0]), (20, at[1]), (30, 0),
+            (41, sx), (42, sy), (43, 1), (50, rot)]
+
+
+def block(name, entities):
+    return [(0, "BLOCK"), (2, name), (10, 0), (20, 0), (30, 0)] + entities + [(0, "ENDBLK")]
+
+
+class Temp(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.TemporaryDirectory()
+        self.addCleanup(self.dir.cleanup)
+
+    def file(self, name, data):
+        path = os.path.join(self.dir.name, name)
+        with open(path, "wb") as f:
+            f.write(data)
+        return path
+
+    def ok(self, *args, stdin=None):
+        status, out, err = run(*args, stdin=stdin)
+        self.assertEqual((status, err), (0, ""), args)
+        return out
+
+    def jsonlist(self, *args):
+        return [json.loads(l) for l in self.ok("list", "--json", *args).splitlines()]
+
+
+class ListTests(Temp):
+    def test_plain_lines_in_reading_order(self):
+        out = self.ok("list", example("part.dxf")).splitlines()
+        self.assertEqual(len(out), 14)
+        self.assertEqual(out[0], "line start 8.000000 0.000000 0.000000 "
+                                 "end 92.000000 0.000000 0.000000 layer OUTLINE")
+        self.assertEqual(out[1], "arc center 92.000000 8.000000 0.000000 radius 8.000000 "
+                                 "start 92.000000 0.000000 0.000000 end 100.000000 8.000000 0.000000 "
+                                 "sweep 90.000000 normal 0.000000 0.000000 1.000000 layer OUTLINE")
+        self.assertEqual([l.split()[0] for l in out],
+                         ["line", "arc"] * 4 + ["circle"] * 2 + ["line"] * 4)
+        self.assertTrue(out[8].startswith("circle center 20.000000 30.000000 0.000000 radius 6.000000"))
+
+    def test_blocks_and_quoted_layer_names(self):
+        out = self.ok("list", example("flange.dxf")).splitlines()
+        self.assertTrue(any(l.endswith("layer HOLES block BOLT") for l in out))
+        self.assertTrue(all(" block " in l for l in out if " CENTER" not in l))
+        self.assertTrue(any(l.startswith("ellipse center") for l in out))
+        plan = self.ok("list", example("plan.dxf")).splitlines()
+        self.assertIn('layer "dim lines"', plan[-2])
+
+    def test_layer_filter(self):
+        out = self.ok("list", "--layers", "HOLES,SLOT", example("part.dxf")).splitlines()
+        self.assertEqual([l.split()[0] for l in out], ["circle"] * 2 + ["line"] * 4)
+        self.assertEqual(self.ok("list", "--layers", "NONE", example("part.dxf")), "")
+
+    def test_json_lines(self):
+        rows = self.jsonlist(example("flange.dxf"))
+        self.assertEqual(len(rows), len(self.ok("list", example("flange.dxf")).splitlines()))
+        kinds = {r["kind"] for r in rows}
+        self.assertEqual(kinds, {"line", "arc", "circle", "ellipse"})
+        first = self.jsonlist(example("part.dxf"))[0]
+        self.assertEqual(first, {"kind": "line", "start": [8, 0, 0], "end": [92, 0, 0],
+                                 "layer": "OUTLINE", "block": None})
+        e = next(r for r in rows if r["kind"] == "ellipse")
+        self.assertTrue({"center", "major", "minor", "ratio", "startparam", "endparam"} <= e.keys())
+
+    def test_json_escapes_names_and_nulls_non_finite_numbers(self):
+        name = b'q"b\\s\tx\xff'
+        path = self.file("odd.dxf", dxf(line(name, (0, 0), ("nan", "inf")) + circle("\u00e4", (1, 1), 2)))
+        rows = self.jsonlist(path)
+        self.assertEqual(rows[0]["layer"], 'q"b\\s\tx\ufffd')
+        self.assertEqual(rows[0]["end"], [None, None, 0])
+        self.assertEqual(rows[1]["layer"], "\u00e4")
+        plain = self.ok("list", path).splitlines()
+        self.assertTrue(plain[0].endswith('layer "q\\"b\\\\s\\tx\ufffd"'), plain[0])
+
+
+class TableTests(Temp):
+    def test_layers_in_order_of_first_use(self):
+        rows = [l.split("\t") for l in self.ok("layers", example("plan.dxf")).splitlines()]
+        self.assertEqual([r[1] for r in rows], ["WALLS", "DOORS", "FURNITURE", '"dim lines"', "0"])
+        counts = dict((r[1], int(r[0])) for r in rows)
+        # Layers holding plain entities only: one use per entity.
+        self.assertEqual(counts["DOORS"], 4)
+        self.assertEqual(counts['"dim lines"'], 3)
+        self.assertEqual(counts["0"], 1)
+
+    def test_blocks_with_entity_counts(self):
+        path = self.file("b.dxf", dxf(insert("B", (0, 0)),
+                                      block("A", line("0", (0, 0), (1, 0)) + circle("0", (0, 0), 1)) +
+                                      block("B", insert("A", (5, 0)) + line("0", (0, 0), (0, 1)))))
+        self.assertEqual(self.ok("blocks", path), "2\tA\n2\tB\n")
+        names = [l.split("\t")[1] for l in self.ok("blocks", example("flange.dxf")).splitlines()]
+        self.assertEqual(names, ["BOLT", "FLANGE"])
+        self.assertEqual(self.ok("blocks", example("part.dxf")), "")
+
+
+def stats(out):
+    return dict(l.split(": ", 1) for l in out.splitlines())
+
+
+class StatsTests(Temp):
+    def test_part(self):
+        s = stats(self.ok("stats", example("part.dxf")))
+        self.assertEqual((s["line"], s["arc"], s["circle"], s["ellipse"], s["geometries"]),
+                         ("8", "4", "2", "0", "14"))
+        self.assertEqual((s["layers"], s["blocks"]), ("3", "0"))
+        self.assertEqual(s["extents"].split(), ["0.000000", "0.000000", "0.000000",
+                                                "100.000000", "60.000000", "0.000000"])
+        with open(example("part.dxf"), "rb") as f:
+            data = f.read()
+        self.assertEqual(int(s["text lines"]), data.count(b"\n"))
+        self.assertEqual(int(s["bytes"]), len(data))
+        self.assertRegex(s["time"], r"^\d+\.\d{6} s$")
+        self.assertRegex(s["throughput"], r"^\d+\.\d MB/s$")
+
+    def test_true_extents_of_curves(self):
+        # The arc's top lies between its end points; the circle of radius 1
+        # stretched 3 times along x and turned 90 degrees reaches y = +-3.
+        path = self.file("x.dxf", dxf(arc("A", (0, 0), 10, 45, 135) + circle("C", (20, 5), 2) +
+                                      arc("A", (40, 0), 1, 350, 10) + insert("E", (60, 0), 3, 1, 90),
+                                      block("E", circle("0", (0, 0), 1))))
+        s = stats(self.ok("stats", path))
+        lo = [float(v) for v in s["extents"].split()]
+        self.assertEqual(s["ellipse"], "1")
+        expect = [-10 * math.sqrt(0.5), -3, 0, 61, 10, 0]
+        for got, want in zip(lo, expect):
+            self.assertAlmostEqual(got, want, places=5)
+
+
+def svgarc(x1, y1, rx, ry, phi, fa, fs, x2, y2):
+    """The centre parametrisation of an SVG arc command: returns a function
+    of the fraction 0..1 along the arc."""
+    c, s = math.cos(math.radians(phi)), math.sin(math.radians(phi))
+    dx, dy = (x1 - x2) / 2, (y1 - y2) / 2
+    xp, yp = c * dx + s * dy, -s * dx + c * dy
+    lam = xp * xp / (rx * rx) + yp * yp / (ry * ry)
+    if lam > 1:
+        rx, ry = rx * math.sqrt(lam), ry * math.sqrt(lam)
+    num = rx * rx * ry * ry - rx * rx * yp * yp - ry * ry * xp * xp
+    co = math.sqrt(max(0.0, num / (rx * rx * yp * yp + ry * ry * xp * xp)))
+    if fa == fs:
+        co = -co
+    cxp, cyp = co * rx * yp / ry, -co * ry * xp / rx
+    cx, cy = c * cxp - s * cyp + (x1 + x2) / 2, s * cxp + c * cyp + (y1 + y2) / 2
+
+    def angle(ux, uy, vx, vy):
+        return math.atan2(ux * vy - uy * vx, ux * vx + uy * vy)
+    ux, uy = (xp - cxp) / rx, (yp - cyp) / ry
+    t1 = angle(1, 0, ux, uy)
+    dt = angle(ux, uy, (-xp - cxp) / rx, (-yp - cyp) / ry)
+    if not fs and dt > 0:
+        dt -= 2 * math.pi
+    elif fs and dt < 0:
+        dt += 2 * math.pi
+
+    def at(f):
+        t = t1 + f * dt
+        return (cx + rx * math.cos(t) * c - ry * math.sin(t) * s,
+                cy + rx * math.cos(t) * s + ry * math.sin(t) * c)
+    return at
+
+
+def pathmiddle(d):
+    """The middle point of a path in drawing coordinates (y up): the middle
+    of a single command, or the end of the first of two."""
+    tokens = d.split()
+    pieces, pos, i = [], None, 0
+    while i < len(tokens):
+        cmd = tokens[i]
+        if cmd in "ML":
+            end = (float(tokens[i + 1]), float(tokens[i + 2]))
+            if cmd == "L":
+                pieces.append(lambda f, a=pos, b=end: (a[0] + f * (b[0] - a[0]), a[1] + f * (b[1] - a[1])))
+            pos, i = end, i + 3
+        else:
+            rx, ry, phi, fa, fs, x, y = tokens[i + 1:i + 8]
+            pieces.append(svgarc(pos[0], pos[1], float(rx), float(ry), float(phi),
+                                 fa == "1", fs == "1", float(x), float(y)))
+            pos, i = (float(x), float(y)), i + 8
+    x, y = pieces[0](0.5) if len(pieces) == 1 else pieces[0](1.0)
+    return x, -y
+
+
+def geometrymiddle(g):
+    if g["kind"] == "line":
+        return [(a + b) / 2 for a, b in zip(g["start"][:2], g["end"][:2])]
+    if g["kind"] == "circle":
+        # Drawn from the point at angle 0 in two halves.
+        return [g["center"][0] - g["radius"], g["center"][1]]
+    if g["kind"] == "arc":
+        c, s = g["center"], g["start"]
+        half = math.radians(g["sweep"] / 2) * (1 if g["normal"][2] > 0 else -1)
+        vx, vy = s[0] - c[0], s[1] - c[1]
+        return [c[0] + vx * math.cos(half) - vy * math.sin(half),
+                c[1] + vx * math.sin(half) + vy * math.cos(half)]
+    p0, p1 = g["startparam"], g["endparam"]
+    if p1 < p0:
+        p1 += 360
+    t = math.radians((p0 + p1) / 2)
+    return [g["center"][k] + g["major"][k] * math.cos(t) + g["minor"][k] * math.sin(t) for k in (0, 1)]
+
+
+class SvgTests(Temp):
+    NS = "{http://www.w3.org/2000/svg}"
+
+    def svg(self, drawing, *extra):
+        out = os.path.join(self.dir.name, "out.svg")
+        self.ok("svg", drawing, "-o", out, *extra)
+        return ET.parse(out).getroot()
+
+    def groups(self, root):
+        return root.findall(f"./{self.NS}g/{self.NS}g")
+
+    def check_paths(self, drawing):
+        """Every geometry is one path, in its layer's group, through the
+        geometry's own middle point."""
+        rows = self.jsonlist(drawing)
+        root = self.svg(drawing)
+        bylayer = {}
+        for r in rows:
+            bylayer.setdefault(r["layer"], []).append(r)
+        groups = self.groups(root)
+        self.assertEqual([g.find(f"{self.NS}title").text for g in groups], list(bylayer))
+        size = 0
+        for g, (layer, members) in zip(groups, bylayer.items()):
+            paths = g.findall(f"{self.NS}path")
+            self.assertEqual(len(paths), len(members), layer)
+            for p, m in zip(paths, members):
+                got, want = pathmiddle(p.get("d")), geometrymiddle(m)
+                size = max(size, abs(want[0]), abs(want[1]))
+                self.assertAlmostEqual(got[0], want[0], places=4, msg=(m, p.get("d")))
+                self.assertAlmostEqual(got[1], want[1], places=4, msg=(m, p.get("d")))
+        self.assertEqual(len(root.findall(f".//{self.NS}path")), len(rows))
+        return root
+
+    def test_samples(self):
+        for name in ("part.dxf", "plan.dxf", "flange.dxf"):
+            with self.subTest(name):
+                self.check_paths(example(name))
+
+    def test_arc_flags(self):
+        # Small and large counterclockwise arcs, one over 0 degrees, a full
+        # turn given as an arc, and the same mirrored (clockwise), stretched
+        # (elliptic) and stretched and turned.
+        arcs = (arc("A", (0, 0), 5, 10, 80) + arc("A", (20, 0), 5, 30, 300) +
+                arc("A", (40, 0), 5, 350, 10) + arc("A", (60, 0), 5, 0, 360) +
+                arc("A", (80, 0), 5, 10, 355))
+        path = self.file("arcs.dxf", dxf(arcs + insert("S", (0, 40), -1, 1) + insert("S", (0, 80), 2, 1) +
+                                         insert("S", (0, 120), 2, 1, 30),
+                                         block("S", arcs)))
+        root = self.check_paths(path)
+        ds = [p.get("d") for p in root.iter(f"{self.NS}path")]
+        self.assertEqual(ds[0], "M 4.924038765 -0.8682408883 A 5 5 0 0 0 0.8682408883 -4.924038765")
+        self.assertIn(" 1 0 ", ds[1])            # large, counterclockwise
+        self.assertEqual(ds[3].count("A"), 2)     # a full turn in two halves
+        self.assertIn(" 0 1 ", ds[5])            # mirrored: clockwise
+
+    def test_viewbox_stroke_and_layer_ids(self):
+        path = self.file("ids.dxf", dxf(line("a b", (0, 0), (100, 0)) + line("a_b", (0, 0), (0, 50)) +
+                                        line("layer-a_b", (0, 0), (1, 1)) + line("0", (0, 0), (2, 1)) +
+                                        line("<&>", (0, 0), (3, 1))))
+        root = self.svg(path)
+        x, y, w, h = (float(v) for v in root.get("viewBox").split())
+        self.assertTrue(x < 0 and x + w > 100 and y < -50 and y + h > 0)
+        stroke = float(root.find(f"{self.NS}g").get("stroke-width"))
+        self.assertAlmostEqual(stroke, 0.2)
+        ids = [g.get("id") for g in self.groups(root)]
+        self.assertEqual(ids, ["layer-a_b", "a_b", "layer-a_b-2", "layer-0", "layer-___"])
+        self.assertEqual([g.find(f"{self.NS}title").text for g in self.groups(root)],
+                         ["a b", "a_b", "layer-a_b", "0", "<&>"])
+
+    def test_empty_drawing_and_standard_output(self):
+        root = self.svg(self.file("e.dxf", dxf([])))
+        self.assertEqual(root.findall(f".//{self.NS}path"), [])
+        out = self.ok("svg", example("part.dxf"), "-o", "-")
+        self.assertEqual(len(ET.fromstring(out).findall(f".//{self.NS}path")), 14)
+
+
+class CopyTests(Temp):
+    def written(self, path):
+        return [(r["kind"], r.get("start", []) + r.get("end", []) + r.get("center", []) + [r.get("radius", 0)])
+                for r in self.jsonlist(path) if r["kind"] in ("line", "circle")]
+
+    def assertSameGeometry(self, copy, original):
+        """The same segments and circles in the same order, numbers within
+        what the writer's six decimals keep."""
+        a, b = self.written(copy), self.written(original)
+        self.assertEqual([k for k, _ in a], [k for k, _ in b])
+        for (_, x), (_, y) in zip(a, b):
+            self.assertLessEqual(max(abs(u - v) for u, v in zip(x, y)), 5.1e-7, (x, y))
+
+    def test_copy_keeps_segments_and_circles(self):
+        for name, report in (("part.dxf", ("8 line, 2 circle", "4 arc, 0 ellipse")),
+                             ("flange.dxf", ("154 line, 24 circle", "3 arc, 9 ellipse"))):
+            with self.subTest(name):
+                out = os.path.join(self.dir.name, "copy.dxf")
+                text = self.ok("copy", example(name), out)
+                self.assertIn("wrote " + report[0], text)
+                self.assertIn(report[1], text)
+                self.assertSameGeometry(out, example(name))
+
+    def test_empty_drawing_gives_a_readable_file(self):
+        out = os.path.join(self.dir.name, "copy.dxf")
+        self.ok("copy", self.file("e.dxf", dxf(arc("A", (0, 0), 1, 0, 90))), out)
+        self.assertEqual(self.ok("list", out), "")
+        self.ok("copy", self.file("n.dxf", dxf([])), out)
+        self.assertEqual(self.ok("list", out), "")
+
+    def test_to_standard_output_and_failures(self):
+        status, out, err = run("copy", example("part.dxf"), "-")
+        self.assertEqual(status, 0)
+        self.assertTrue(out.rstrip().endswith("EOF"))
+        self.assertIn("4 arc", err)
+        status, _, err = run("copy", example("part.dxf"), "/nonexistent/dir/x.dxf")
+        self.assertEqual(status, 1)
+        self.assertIn("/nonexistent/dir/x.dxf", err)
+        # A file size limit makes the writes fail part way through.
+        def limited():
+            signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+            resource.setrlimit(resource.RLIMIT_FSIZE, (200, 200))
+        for args in (["copy", example("part.dxf"), os.path.join(self.dir.name, "big.dxf")],
+                     ["svg", example("part.dxf"), "-o", os.path.join(self.dir.name, "big.svg")]):
+            p = subprocess.run([TOOL, *args], capture_output=True, preexec_fn=limited, timeout=60)
+            self.assertEqual(p.returncode, 1, args)
+            self.assertIn(b"write failed", p.stderr)
+            self.assertFalse(os.path.exists(args[-1]))
+        bad = self.file("bad.dxf", dxf(line("A", (0, 0), (1, 1))).replace(b"ENDSEC\n  0\n", b"ENDSEC\njunk\n"))
+        out = os.path.join(self.dir.name, "partial.dxf")
+        status, _, _ = run("copy", bad, out)
+        self.assertEqual(status, 1)
+        self.assertFalse(os.path.exists(out))
+
+
+class ErrorTests(Temp):
+    def fails(self, args, status=1, stdin=None):
+        got, out, err = run(*args, stdin=stdin)
+        self.assertEqual(got, status, (args, err))
+        self.assertEqual(out, "", args)
+        return err
+
+    def oneline(self, args, where):
+        err = self.fails(args)
+        self.assertEqual(err.count("\n"), 1, err)
+        self.assertTrue(err.startswith(where), (err, where))
+        return err
+
+    def test_bad_input(self):
+        missing = os.path.join(self.dir.name, "missing.dxf")
+        self.oneline(["list", missing], missing + ": cannot open")
+        empty = self.file("empty.dxf", b"")
+        self.oneline(["list", empty], empty + ":1: empty file")
+        blank = self.file("blank.dxf", b"\n  \n\n")
+        self.oneline(["stats", blank], blank + ":3: no DXF groups")
+        binary = self.file("bin.dxf", b"AutoCAD Binary DXF\r\n\x1a\x00" + bytes(range(256)))
+        self.oneline(["list", binary], binary + ":1: binary DXF is not supported")
+        text = self.file("text.txt", b"hello world\n")
+        self.oneline(["layers", text], text + ":1: numerical group code expected: hello world")
+        self.oneline(["list", self.dir.name], self.dir.name + ": cannot read")
+
+    def test_malformed_group_code_keeps_stdout_clean(self):
+        good = dxf(line("A", (0, 0), (1, 1)) + line("A", (1, 1), (2, 0)))
+        lines = good.split(b"\n")
+        # Line 37 is the group code of the ENDSEC record.
+        bad = self.file("bad.dxf", b"\n".join(lines[:36] + [b"1x"] + lines[37:]))
+        for args in (["list", "--json", bad], ["stats", bad], ["layers", bad], ["blocks", bad],
+                     ["svg", bad, "-o", os.path.join(self.dir.name, "o.svg")]):
+            got, out, err = run(*args)
+            self.assertEqual(got, 1, args)
+            self.assertEqual(err, bad + ":37: numerical group code expected: 1x\n", args)
+            for row in out.splitlines():
+                json.loads(row)
+        self.assertFalse(os.path.exists(os.path.join(self.dir.name, "o.svg")))
+        got, out, _ = run("list", "--json", bad)
+        self.assertEqual(len(out.splitlines()), 1)
+
+    def test_bad_usage(self):
+        for args in ([], ["frob"], ["list"], ["list", "a", "b"], ["list", "--nope", "x"],
+                     ["svg", example("part.dxf")], ["copy", example("part.dxf")]):
+            with self.subTest(args):
+                err = self.fails(args, status=2)
+                self.assertTrue(err)
+
+    def test_help_and_version(self):
+        for args in (["--help"], ["list", "--help"], ["svg", "--help"], ["copy", "--help"]):
+            status, out, _ = run(*args)
+            self.assertEqual(status, 0)
+            self.assertIn("Usage", out)
+            self.assertIn("standard output", out)
+        self.assertEqual(self.ok("--version").strip(), VERSION)
+
+
+class StdinTests(Temp):
+    def test_dash_reads_standard_input(self):
+        with open(example("plan.dxf"), "rb") as f:
+            data = f.read()
+        self.assertEqual(self.ok("list", "-", stdin=data), self.ok("list", example("plan.dxf")))
+        s = stats(self.ok("stats", "-", stdin=data))
+        self.assertEqual(int(s["bytes"]), len(data))
+        status, _, err = run("list", "-", stdin=b"")
+        self.assertEqual((status, err), (1, "<stdin>:1: empty file, not a DXF drawing\n"))
+
+    def test_progress_only_on_a_terminal(self):
+        # A pipe as standard error never sees progress, however slow the
+        # input; a terminal does once reading takes a while.
+        data = dxf(line("A", (0, 0), (1, 1)) * 2000)
+
+        def slowly(stderr):
+            p = subprocess.Popen([TOOL, "stats", "-"], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                 stderr=stderr)
+            p.stdin.write(data[:1000])
+            p.stdin.flush()
+            time.sleep(1.0)
+            p.stdin.write(data[1000:])
+            p.stdin.close()
+            return p
+
+        p = slowly(subprocess.PIPE)
+        err = p.stderr.read()
+        p.stdout.close()
+        p.stderr.close()
+        self.assertEqual((p.wait(timeout=30), err), (0, b""))
+
+        master, slave = pty.openpty()
+        p = slowly(slave)
+        os.close(slave)
+        seen = b""
+        while True:
+            ready, _, _ = select.select([master], [], [], 10)
+            if not ready:
+                break
+            try:
+                chunk = os.read(master, 4096)
+            except OSError:
+                break
+            if not chunk:
+                break
+            seen += chunk
+        p.wait(timeout=30)
+        p.stdout.close()
+        os.close(master)
+        self.assertEqual(p.returncode, 0)
+        self.assertIn(b"<stdin>: ", seen)
+        self.assertIn(b"MB read", seen)
+
+
+if __name__ == "__main__":
+    TOOL, EXAMPLES, VERSION = sys.argv[1:4]
+    unittest.main(argv=[sys.argv[0]] + sys.argv[4:], verbosity=1)
