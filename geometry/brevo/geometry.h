@@ -18,7 +18,7 @@ public:
     geometry(const circle& c);
     geometry(const ellipse& e);
 
-    geometry(const geometry    geometry& operator=(const geometry& o) = default; o) = default;
+    geometry(const geometry& o) = default;
     geometry& operator=(const geometry& o) = default;
 
     // A transformed copy; the operand is unchanged. Segments stay segments.
