@@ -8,6 +8,8 @@
 
 namespace tool {
 
+bool exactreading = false;
+
 namespace {
 
 void fail(const input& in, unsigned long long line, const std::string& message) {
@@ -49,6 +51,7 @@ readstatus readdrawing(input& in, const std::string& layers, const eachgeometry&
 
     stdoutcapture capture;
     ostra::reader r(in.stream());
+    r.setexact(exactreading);
     if (!layers.empty()) r.setlayerfilter(layers.c_str());
     brevo::geometry g;
     unsigned long long count = 0;

@@ -26,6 +26,10 @@ enum class readstatus {
     stopped,   // each returned false
 };
 
+// Whether drawings are read in the library's exact mode (bulges as arcs,
+// closing pieces, extrusion directions, ellipses); set once from the command line.
+extern bool exactreading;
+
 // layers is the comma-separated layer filter, empty for none.
 readstatus readdrawing(input& in, const std::string& layers, const eachgeometry& each,
                        const afterreading& after = {});

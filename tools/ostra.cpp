@@ -9,6 +9,7 @@
 
 #include "capture.h"
 #include "commands.h"
+#include "drawing.h"
 
 namespace {
 
@@ -42,7 +43,8 @@ int main(int argc, char** argv) {
     app.footer(footer);
 
     std::string file, output, layers;
-    bool json = false;
+    bool json = false, exact = false, simple = false;
+    const char* const exacthelp = "Read exactly: polyline bulges as arcs, closing pieces, extrusion directions, ellipses";
     const char* const layershelp = "Only geometry on these layers (comma-separated names)";
 
     CLI::App* list = app.add_subcommand("list", "One line per geometry in reading order: kind, coordinates, "
@@ -69,6 +71,7 @@ int main(int argc, char** argv) {
     svg->add_option("FILE", file, "The drawing")->required();
     svg->add_option("-o,--output", output, "The SVG file to write (- for standard output)")->required();
     svg->add_option("--layers", layers, layershelp);
+    svg->add_flag("--simple", simple, "Read in the default (simple) mode instead of the exact one");
 
     CLI::App* copy = app.add_subcommand(
         "copy", "Writes the drawing's lines and circles to a new DXF file and reports what it could not write");
@@ -79,6 +82,7 @@ int main(int argc, char** argv) {
     copy->add_option("--layers", layers, layershelp);
 
     for (CLI::App* sub : {list, layerscmd, blocks, stats, svg, copy}) sub->footer(footer);
+    for (CLI::App* sub : {list, layerscmd, blocks, stats, svg, copy}) sub->add_flag("--exact", exact, exacthelp);
 
     try {
         app.parse(argc, argv);
@@ -86,6 +90,8 @@ int main(int argc, char** argv) {
         return app.exit(e) == 0 ? 0 : 2;
     }
 
+    // svg draws what a CAD program draws unless asked for the simple reading.
+    tool::exactreading = exact || (svg->parsed() && !simple);
     if (list->parsed()) return tool::runlist(file, layers, json);
     if (layerscmd->parsed()) return tool::runlayers(file);
     if (blocks->parsed()) return tool::runblocks(file);
