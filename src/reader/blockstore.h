@@ -43,11 +43,30 @@ struct blockrecord {
     blockrecord() : kind(geometryrecord), layer(-1), g() {}
 };
 
+class blockstore;
+
 struct block {
     block() : entities(sizeof(blockrecord), 64) {}
     chunkarray entities;
     brevo::point base;
     const char* name = "";  // the stored key, or the name given when unregistered
+    blockstore* store = nullptr;  // the store that made it
+
+    // What the expansion knows of the block's contents, as of the store's
+    // generation (see blockstore::analyse).
+    struct analysis {
+        unsigned long generation = 0;  // 0: never analysed
+        std::vector<block*> children;  // inserted blocks that exist and hold records
+        bool geometry = false;         // holds a geometry record itself
+        int reach = 0;                 // frames down to a geometry record (see analyse)
+        block* via = nullptr;          // a child one frame nearer to one, or null
+    } info;
+
+    // The expansion's bookkeeping.
+    bool onstack = false;             // a frame of it is on the expansion stack
+    unsigned long long seen = 0;      // the last search that reached it
+    unsigned long long askedby = 0;   // the frame that last asked whether it yields
+    bool answer = false;              // what that frame was told
 };
 
 class blockstore {
@@ -79,9 +98,20 @@ public:
     const char* first(int* n);
     const char* next(int* n);
 
+    // Brings every block's analysis up to date with the records stored:
+    // reach is the least number of nested frames (the block's own counted)
+    // through which the block's expansion reaches a geometry record, ignoring
+    // the expansion stack; a value above expansion::maxdepth means none can
+    // be reached. Runs again only after an append. Uses the blocks' cursors:
+    // no expansion may be under way.
+    void analyse();
+    unsigned long generation() const { return generation_; }
+
 private:
     const char* entry(void* value, const char* key, int* n);
 
+    unsigned long generation_ = 1;  // counts the appends; never 0
+    unsigned long analysed_ = 0;    // the generation of the last analysis
     block* defblock_ = nullptr;
     chunkmap* table_ = nullptr;       // name -> block*, in order of definition
     std::vector<block*> owned_;       // every block made, registered or not
@@ -92,6 +122,11 @@ private:
 // The delivery of an INSERT's entities, one per call, nested inserts
 // expanded in place with the composed transformation. Nesting is cut at a
 // block already being expanded (no loops) and at a depth of maxdepth.
+//
+// A nested insert whose expansion would deliver nothing (an empty block, only
+// inserts that are cut, or only geometry deeper than maxdepth) is skipped
+// without walking it, so an array of 32767 x 32767 such cells costs no more
+// than one: every frame that is pushed delivers at least one entity per cell.
 class expansion {
 public:
     static constexpr int maxdepth = 32;
@@ -100,7 +135,7 @@ public:
     void start(block* b, const insertparams& p);
     // The next entity, transformed; false when the expansion has ended.
     bool next(brevo::geometry& out, int& layer, const char*& blockname);
-    void stop() { depth_ = 0; }
+    void stop();
 
 private:
     struct frame {
@@ -109,12 +144,20 @@ private:
         insertparams p;
         int col, row;
         brevo::trafo cur;
+        unsigned long long id;  // tells this frame from every other one pushed
     };
     bool push(block* b, const insertparams& p, const brevo::trafo& parent);
+    void pop();
+    // Whether b, pushed now, would deliver an entity.
+    bool yields(block* b);
+    bool search(block* b, int room);
     static void placecell(frame& f);
 
     frame stack_[maxdepth];
     int depth_ = 0;
+    unsigned long long frames_ = 0;    // frames pushed so far
+    unsigned long long searches_ = 0;  // searches run so far
+    std::vector<block*> queue_;        // the search's queue, kept for its capacity
 };
 
 }  // namespace ostra

@@ -1,43 +1,77 @@
 #include "support/chunkarray.h"
 
+#include <climits>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 
 namespace ostra {
 
-chunkarray::chunkarray(int recsize_, int perchunk_) : recsize(recsize_), perchunk(perchunk_) {}
+namespace {
+
+// The chunk header: the link to the next chunk, then the ownership flag,
+// padded to the strictest fundamental alignment so the records behind it are
+// as aligned as the chunk itself.
+struct chunkheader {
+    char* next;
+    bool owned;  // taken from malloc, freed by the array
+};
+constexpr std::size_t headersize =
+    (sizeof(chunkheader) + alignof(std::max_align_t) - 1) / alignof(std::max_align_t) * alignof(std::max_align_t);
+
+chunkheader header(const char* chunk) {
+    chunkheader h;
+    std::memcpy(&h, chunk, sizeof h);
+    return h;
+}
+
+}  // namespace
+
+chunkarray::chunkarray(int recsize_, int perchunk_)
+    : recsize(recsize_ > 0 ? recsize_ : 0), perchunk(perchunk_ > 0 ? perchunk_ : 1) {}
 
 chunkarray::~chunkarray() {
-    if (allocator) return;  // the allocator's chunks are not ours to release
     char* c = firstchunk;
     while (c) {
-        char* n = link(c);
-        std::free(c);
-        c = n;
+        chunkheader h = header(c);
+        if (h.owned) std::free(c);
+        c = h.next;
     }
 }
 
-// The link to the next chunk sits behind the chunk's records.
-char*& chunkarray::link(char* chunk) const {
-    return *reinterpret_cast<char**>(chunk + static_cast<long>(perchunk) * recsize);
+char* chunkarray::link(const char* chunk) { return header(chunk).next; }
+
+void chunkarray::setlink(char* chunk, char* next) {
+    chunkheader h = header(chunk);
+    h.next = next;
+    std::memcpy(chunk, &h, sizeof h);
 }
 
-void* chunkarray::append(const void* record) {
+char* chunkarray::record(char* chunk, int index) const {
+    return chunk + headersize + static_cast<std::size_t>(index) * static_cast<std::size_t>(recsize);
+}
+
+void* chunkarray::append(const void* rec) {
+    if (nrec == INT_MAX) return nullptr;
     int p = nrec % perchunk;
     if (!tailchunk || p == 0) {
-        long bytes = static_cast<long>(perchunk) * recsize + static_cast<long>(sizeof(char*));
-        char* c = static_cast<char*>(allocator ? allocator->allocate(static_cast<int>(bytes))
-                                               : std::malloc(static_cast<std::size_t>(bytes)));
+        std::size_t bytes = headersize + static_cast<std::size_t>(perchunk) * static_cast<std::size_t>(recsize);
+        char* c;
+        chunkheader h{nullptr, allocator == nullptr};
+        if (allocator)
+            c = bytes <= INT_MAX ? static_cast<char*>(allocator->allocate(static_cast<int>(bytes))) : nullptr;
+        else
+            c = static_cast<char*>(std::malloc(bytes));
         if (!c) return nullptr;
-        link(c) = nullptr;
+        std::memcpy(c, &h, sizeof h);
         if (!firstchunk)
             firstchunk = c;
         else
-            link(tailchunk) = c;
+            setlink(tailchunk, c);
         tailchunk = c;
     }
-    char* r = tailchunk + static_cast<long>(p) * recsize;
-    std::memcpy(r, record, static_cast<std::size_t>(recsize));
+    char* r = record(tailchunk, p);
+    if (recsize > 0) std::memcpy(r, rec, static_cast<std::size_t>(recsize));
     ++nrec;
     return r;
 }
@@ -45,16 +79,21 @@ void* chunkarray::append(const void* record) {
 void chunkarray::rewind(int position) {
     if (position > 0) return;
     iterpos = 0;
-    iterchunk = firstchunk;
+    iterchunk = nullptr;
 }
 
+// The chunk moves on only when the record to hand out is the first of a
+// chunk, so a cursor left at the end of a full chunk finds the chunk that a
+// later append adds.
 void* chunkarray::next() {
-    if (iterpos >= nrec || !iterchunk) return nullptr;
+    if (iterpos >= nrec) return nullptr;
     int p = iterpos % perchunk;
-    char* r = iterchunk + static_cast<long>(p) * recsize;
+    if (iterpos == 0)
+        iterchunk = firstchunk;
+    else if (p == 0)
+        iterchunk = link(iterchunk);
     ++iterpos;
-    if (p == perchunk - 1) iterchunk = link(iterchunk);
-    return r;
+    return record(iterchunk, p);
 }
 
 void* chunkarray::first() {
@@ -63,7 +102,8 @@ void* chunkarray::first() {
 }
 
 chunkmap::chunkmap(int valuesize, int perchunk_, int keywidth_)
-    : chunkarray(keywidth_ + valuesize, perchunk_), keywidth(keywidth_) {}
+    : chunkarray((keywidth_ > 0 ? keywidth_ : 1) + (valuesize > 0 ? valuesize : 0), perchunk_),
+      keywidth(keywidth_ > 0 ? keywidth_ : 1) {}
 
 void* chunkmap::insert(const void* value, const char* key) {
     char scratch[1024];
@@ -71,7 +111,7 @@ void* chunkmap::insert(const void* value, const char* key) {
     int i = 0;
     for (; i < keywidth - 1 && key[i]; ++i) scratch[i] = key[i];
     for (; i < keywidth; ++i) scratch[i] = '\0';
-    std::memcpy(scratch + keywidth, value, static_cast<std::size_t>(recsize - keywidth));
+    if (recsize > keywidth) std::memcpy(scratch + keywidth, value, static_cast<std::size_t>(recsize - keywidth));
     char* r = static_cast<char*>(append(scratch));
     return r ? r + keywidth : nullptr;
 }

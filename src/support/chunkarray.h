@@ -6,8 +6,11 @@
 
 namespace ostra {
 
-// An optional source of chunk memory: allocate(bytes) returns the memory or
-// null. Chunks from an allocator are not given back by the array.
+// An optional source of chunk memory: allocate(bytes) returns the memory
+// (aligned for any record type) or null. Chunks from an allocator are not
+// given back by the array; the array frees only the chunks it took from
+// malloc, whichever source was set when, so the allocator may be changed at
+// any time.
 class chunkallocator {
 public:
     virtual void* allocate(int bytes) = 0;
@@ -18,6 +21,7 @@ protected:
 
 class chunkarray {
 public:
+    // Records of recsize bytes (0 or more), perchunk (1 or more) to a chunk.
     chunkarray(int recsize, int perchunk);
     ~chunkarray();
     chunkarray(const chunkarray&) = delete;
@@ -30,7 +34,9 @@ public:
     // A position of 0 or less puts the cursor on the first record; a larger
     // one leaves the cursor where it is.
     void rewind(int position);
-    // The record at the cursor, moving the cursor on; null at the end.
+    // The record at the cursor, moving the cursor on; null at the end. A
+    // cursor at the end stays there: records appended later are handed out
+    // by the next calls.
     void* next();
     void* first();
 
@@ -43,17 +49,21 @@ protected:
     char* firstchunk = nullptr;
     char* tailchunk = nullptr;
     int iterpos = 0;
-    char* iterchunk = nullptr;
+    char* iterchunk = nullptr;  // the chunk of record iterpos - 1 (unused while iterpos is 0)
     chunkallocator* allocator = nullptr;
 
 private:
-    char*& link(char* chunk) const;
+    // A chunk begins with a header (the next chunk and whether the chunk came
+    // from malloc), padded so that the records behind it are aligned.
+    static char* link(const char* chunk);
+    static void setlink(char* chunk, char* next);
+    char* record(char* chunk, int index) const;
 };
 
 class chunkmap : public chunkarray {
 public:
     // Records of keywidth + valuesize bytes (at most 1024); keys of at most
-    // keywidth - 1 chars (longer ones are cut).
+    // keywidth - 1 chars (longer ones are cut); keywidth is 1 or more.
     chunkmap(int valuesize, int perchunk, int keywidth);
 
     // Stores a copy of the value under the key; duplicates are kept. Returns

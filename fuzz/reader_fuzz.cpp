@@ -1,0 +1,243 @@
+// Fuzz target for the reader: arbitrary bytes are read as a drawing twice,
+// once without and once with a layer filter (changed mid-stream), while the
+// layer and block tables are enumerated; everything read in the first pass is
+// written through the writer into a memory stream and read back.
+//
+// Checked beyond memory safety: every returned geometry is valid and has a
+// layer; layer and block enumerations hand out as many names as the counts
+// say; a geometry that does not come from a block passes the filter in force;
+// the writer accepts exactly the segments and circles, and its output reads
+// back as the same kinds in the same order with the same coordinates (where
+// %.6f can carry them).
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <brevo/geometry.h>
+#include <ostra/reader.h>
+#include <ostra/writer.h>
+
+namespace {
+
+// The fuzzer's own bound on the geometries pulled per pass: a few hundred
+// bytes of nested array inserts legitimately expand to billions of entities.
+const int maxgeometries = 20000;
+
+void check(bool ok, const char* what) {
+    if (!ok) {
+        std::fprintf(stderr, "reader_fuzz: check failed: %s\n", what);
+        std::abort();
+    }
+}
+
+// A read-only stream over a copy of the bytes (an exact-size heap copy, so
+// that any read past the end is caught). fmemopen refuses a size of 0: an
+// empty input is a stream that is at its end at once.
+class input {
+public:
+    input(const std::uint8_t* data, std::size_t size) : bytes_(data, data + size) {
+        f_ = size == 0 ? std::fopen("/dev/null", "r") : fmemopen(bytes_.data(), size, "r");
+        check(f_ != nullptr, "the input stream opens");
+    }
+    ~input() { std::fclose(f_); }
+    input(const input&) = delete;
+    input& operator=(const input&) = delete;
+    FILE* get() const { return f_; }
+
+private:
+    std::vector<std::uint8_t> bytes_;
+    FILE* f_;
+};
+
+// The names handed out by the layer and block enumerations.
+struct tables {
+    std::vector<std::string> layers;
+    std::vector<std::string> blocks;
+};
+
+tables enumerate(ostra::reader& r) {
+    tables t;
+    int n = r.numlayer();
+    int count = -1;
+    for (const char* s = r.firstlayer(count); s; s = r.nextlayer(count)) {
+        check(std::strlen(s) <= 79, "a layer name holds at most 79 chars");
+        check(count >= 0, "a layer's use count is not negative");
+        t.layers.emplace_back(s);
+    }
+    check(static_cast<int>(t.layers.size()) == n, "the layer enumeration hands out numlayer() names");
+    int plain = 0;
+    for (const char* s = r.firstlayer(); s; s = r.nextlayer()) ++plain;
+    check(plain == n, "both layer enumerations agree");
+
+    n = r.numblock();
+    for (const char* s = r.firstblock(count); s; s = r.nextblock(count)) {
+        check(std::strlen(s) <= 79, "a block name holds at most 79 chars");
+        check(count >= 0, "a block's entity count is not negative");
+        t.blocks.emplace_back(s);
+    }
+    check(static_cast<int>(t.blocks.size()) == n, "the block enumeration hands out numblock() names");
+    plain = 0;
+    for (const char* s = r.firstblock(); s; s = r.nextblock()) ++plain;
+    check(plain == n, "both block enumerations agree");
+    return t;
+}
+
+void checkcurrent(ostra::reader& r, const brevo::geometry& g) {
+    check(!g.invalid(), "a returned geometry is valid");
+    const char* layer = r.currentlayer();
+    check(layer != nullptr, "a returned geometry has a layer");
+    check(std::strlen(layer) <= 79, "the current layer holds at most 79 chars");
+    if (const char* b = r.currentblock()) check(std::strlen(b) <= 79, "the current block holds at most 79 chars");
+}
+
+bool writable(const brevo::geometry& g) { return g.lns() || g.cr(); }
+
+// What the writer was given: a segment (a to b) or a circle (center a,
+// radius r). Kept as plain values, since brevo::geometry declares a copy
+// assignment only and copy-constructing it draws a deprecation warning.
+struct savedshape {
+    bool segment;
+    brevo::point a, b;
+    double r;
+};
+
+savedshape shapeof(const brevo::geometry& g) {
+    if (const brevo::lineseg* s = g.lns()) return {true, s->start(), s->end(), 0};
+    const brevo::circle* c = g.cr();
+    return {false, c->center(), brevo::point(), c->radius()};
+}
+
+// Whether a coordinate survives "%.6f" and the 79-char cut of a group value.
+bool samenumber(double written, double back) {
+    if (std::isnan(written)) return std::isnan(back);
+    if (std::isinf(written)) return back == written;
+    if (std::fabs(written) >= 1e60) return true;  // more than 79 chars or too coarse to compare
+    return std::fabs(back - written) <= 1e-6 + std::fabs(written) * 1e-15;
+}
+
+bool samepoint(const brevo::point& a, const brevo::point& b) {
+    return samenumber(a.x, b.x) && samenumber(a.y, b.y) && samenumber(a.z, b.z);
+}
+
+// Reads the writer's output back: the same kinds in the same order, the
+// same coordinates as far as the text form carries them.
+void readback(const char* text, std::size_t size, const std::vector<savedshape>& saved) {
+    check(size > 0 || saved.empty(), "the writer wrote the saved geometries");
+    input in(reinterpret_cast<const std::uint8_t*>(text), size);
+    ostra::reader r(in.get());
+    brevo::geometry g;
+    std::size_t i = 0;
+    while (r.next(g)) {
+        check(i < saved.size(), "the written file holds no more geometries than were saved");
+        const savedshape& w = saved[i++];
+        if (w.segment) {
+            check(g.lns() != nullptr, "a written segment reads back as a segment");
+            check(samepoint(w.a, g.lns()->start()) && samepoint(w.b, g.lns()->end()),
+                  "a written segment reads back with its end points");
+        } else {
+            check(g.cr() != nullptr, "a written circle reads back as a circle");
+            check(samepoint(w.a, g.cr()->center()) && samenumber(w.r, g.cr()->radius()),
+                  "a written circle reads back with its center and radius");
+        }
+    }
+    check(i == saved.size(), "every saved geometry reads back");
+}
+
+// The first pass: no filter; the tables enumerated after the first geometry
+// and at the end; every geometry offered to the writer.
+tables firstpass(const std::uint8_t* data, std::size_t size) {
+    char* text = nullptr;
+    std::size_t textsize = 0;
+    FILE* out = open_memstream(&text, &textsize);
+    check(out != nullptr, "the output stream opens");
+    std::vector<savedshape> saved;
+    tables t;
+    {
+        input in(data, size);
+        ostra::reader r(in.get());
+        ostra::writer w(out);
+        brevo::geometry g;
+        int n = 0;
+        while (n < maxgeometries && r.next(g)) {
+            ++n;
+            checkcurrent(r, g);
+            bool ok = w.save(g);
+            check(ok == writable(g), "the writer takes exactly the segments and circles");
+            if (ok) saved.push_back(shapeof(g));
+            if (n == 1) enumerate(r);
+        }
+        if (n < maxgeometries) check(g.invalid(), "the end of the stream leaves the geometry invalid");
+        t = enumerate(r);
+        check(w.finish(), "the writer finishes");
+    }
+    std::fclose(out);
+    readback(text, textsize, saved);
+    std::free(text);
+    return t;
+}
+
+// ",name," within ",filter,", or no filter at all.
+bool passes(const std::string& filter, const char* name) {
+    if (filter.empty()) return true;
+    return ("," + filter + ",").find("," + std::string(name) + ",") != std::string::npos;
+}
+
+// A filter of the layers the first pass found, every one whose bit in mask
+// is set (the bits repeat after 8 layers).
+std::string choose(const std::vector<std::string>& layers, unsigned mask) {
+    std::string f;
+    for (std::size_t i = 0; i < layers.size(); ++i) {
+        if (!(mask & (1u << (i % 8)))) continue;
+        if (!f.empty()) f += ',';
+        f += layers[i];
+    }
+    return f;
+}
+
+// The second pass: a filter derived from the first input byte, either a
+// choice of the layers found or the input's own first line as raw text;
+// at a point given by the last byte the filter changes (every second time
+// it is removed), and the heap form of next() is used.
+void secondpass(const std::uint8_t* data, std::size_t size, const tables& t) {
+    if (size == 0) return;
+    unsigned sel = data[0];
+    std::string filter;
+    if (sel & 0x80) {
+        std::size_t n = 0;
+        while (n < size && n < 100 && data[n] != '\n' && data[n] != '\0') ++n;
+        filter.assign(reinterpret_cast<const char*>(data), n);
+    } else {
+        filter = choose(t.layers, sel);
+    }
+    int switchat = 1 + data[size - 1] % 16;
+    input in(data, size);
+    ostra::reader r(in.get());
+    r.setlayerfilter(filter.c_str());
+    int n = 0, switches = 0;
+    while (n < maxgeometries) {
+        brevo::geometry* g = r.next();
+        if (!g) break;
+        ++n;
+        checkcurrent(r, *g);
+        if (!r.currentblock()) check(passes(filter, r.currentlayer()), "a geometry passes the filter in force");
+        delete g;
+        if (n % switchat == 0) {
+            ++switches;
+            filter = switches % 2 ? std::string() : choose(t.layers, ~sel);
+            r.setlayerfilter(switches % 4 == 1 ? nullptr : filter.c_str());
+        }
+    }
+    enumerate(r);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    tables t = firstpass(data, size);
+    secondpass(data, size, t);
+    return 0;
+}
