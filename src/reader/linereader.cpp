@@ -1,5 +1,8 @@
 #include "reader/linereader.h"
 
+#include <climits>
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
 
 // The caller holds the stream's lock for the duration of a next() call, so
@@ -7,20 +10,201 @@
 #if defined(__GLIBC__)
 #define OSTRA_FGETS fgets_unlocked
 #define OSTRA_GETC getc_unlocked
+// With glibc a line that lies wholly in the stream's buffer is taken from
+// there directly: the get area [_IO_read_ptr, _IO_read_end) is public, and
+// getc_unlocked itself reads it and moves _IO_read_ptr, so the stream ends
+// up exactly where fgets would leave it. Everything else (the first line,
+// a line that crosses the buffer's end or is longer than 511 chars, the end
+// of the stream) takes the fgets path.
+#define OSTRA_DIRECT 1
 #else
 #define OSTRA_FGETS fgets
 #define OSTRA_GETC getc
+#define OSTRA_DIRECT 0
+#endif
+
+// With SSE2 the first 32 bytes of a line are classified at once: newline or
+// NUL, blank, digit; trimming and code conversion then need no loop over
+// the chars for lines shorter than 32 (nearly all).
+#if OSTRA_DIRECT && defined(__SSE2__)
+#define OSTRA_SIMD 1
+#include <emmintrin.h>
+#else
+#define OSTRA_SIMD 0
 #endif
 
 namespace ostra {
 
 namespace {
+
 inline bool istrim(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+inline bool isdigit(char c) { return c >= '0' && c <= '9'; }
+
+// The line in [p, e) as a code: blanks may stand anywhere, the value is the
+// first run of digits, saturated at INT_MAX. False when another char occurs.
+inline bool scancode(const char* p, const char* e, int& code) {
+    while (p < e && istrim(*p)) ++p;
+    long long v = 0;
+    for (; p < e && isdigit(*p); ++p) {
+        v = v * 10 + (*p - '0');
+        if (v > INT_MAX) v = INT_MAX;
+    }
+    for (; p < e; ++p)
+        if (!(isdigit(*p) || istrim(*p))) return false;
+    code = static_cast<int>(v);
+    return true;
+}
+
+#if OSTRA_DIRECT
+
+// The offset of the first newline or NUL among the bytes [i, n) at p, or n.
+// With store, the bytes looked at are copied to the same offsets of out.
+template <bool store>
+inline std::size_t findstop(const char* p, std::size_t i, std::size_t n, char* out) {
+#if OSTRA_SIMD
+    const __m128i nl = _mm_set1_epi8('\n');
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 16 <= n; i += 16) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        if (store) _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), v);
+        unsigned m = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, nl), _mm_cmpeq_epi8(v, zero))));
+        if (m) return i + static_cast<std::size_t>(__builtin_ctz(m));
+    }
+#endif
+    for (; i < n; ++i) {
+        if (store) out[i] = p[i];
+        if (p[i] == '\n' || p[i] == '\0') return i;
+    }
+    return n;
+}
+
+// The bytes of the get area that a line may take: at most 512, so that a
+// newline found among them leaves at most 511 chars of text.
+inline std::size_t window(FILE* f) {
+    std::size_t avail = static_cast<std::size_t>(f->_IO_read_end - f->_IO_read_ptr);
+    return avail < static_cast<std::size_t>(linereader::bufsize) ? avail : linereader::bufsize;
+}
+
+// Where the line whose text stops at p[k] (a newline or a NUL) ends: behind
+// its newline, or null when the newline is not within the n bytes.
+inline char* lineend(char* p, std::size_t k, std::size_t n) {
+    if (p[k] == '\n') return p + k + 1;
+    // A NUL ends the text; the line still ends at its newline.
+    void* nl = std::memchr(p + k + 1, '\n', n - k - 1);
+    return nl ? static_cast<char*>(nl) + 1 : nullptr;
+}
+
+#endif
+
+#if OSTRA_SIMD
+
+inline __m128i load(const char* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+inline unsigned bits(__m128i m) { return static_cast<unsigned>(_mm_movemask_epi8(m)); }
+inline unsigned newlinebits(__m128i v) { return bits(_mm_cmpeq_epi8(v, _mm_set1_epi8('\n'))); }
+inline unsigned nulbits(__m128i v) { return bits(_mm_cmpeq_epi8(v, _mm_setzero_si128())); }
+inline unsigned stopbits(__m128i v) {
+    return bits(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(v, _mm_setzero_si128())));
+}
+inline unsigned blankbits(__m128i v) {
+    __m128i a = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\t')));
+    __m128i b = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\r')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\n')));
+    return bits(_mm_or_si128(a, b));
+}
+inline unsigned digitbits(__m128i v) {
+    __m128i d = _mm_sub_epi8(v, _mm_set1_epi8('0'));
+    return bits(_mm_cmpeq_epi8(_mm_min_epu8(d, _mm_set1_epi8(9)), d));
+}
+
+// The value of the run of n digits (1 to 8) at p, with 8 bytes readable:
+// eight digits at once, the bytes behind the run shifted out.
+inline int eightdigits(const char* p, unsigned n) {
+    std::uint64_t x;
+    std::memcpy(&x, p, 8);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+    x = __builtin_bswap64(x);
+#endif
+    x -= 0x3030303030303030ull;
+    x <<= (8 - n) * 8;
+    x = x * 10 + (x >> 8);
+    x = (((x & 0x000000FF000000FFull) * 0x000F424000000064ull) +
+         (((x >> 16) & 0x000000FF000000FFull) * 0x0000271000000001ull)) >>
+        32;
+    return static_cast<int>(x);
+}
+
+#endif
+
 }  // namespace
 
 linereader::linereader(FILE* stream) : stream_(stream), text_(buf_) { buf_[0] = '\0'; }
 
 bool linereader::read() {
+#if OSTRA_SIMD
+    char* p = stream_->_IO_read_ptr;
+    if (!first_ && stream_->_IO_read_end - p >= 32) {
+        __m128i v0 = load(p), v1 = load(p + 16);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(buf_), v0);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(buf_ + 16), v1);
+        unsigned stops = stopbits(v0) | stopbits(v1) << 16;
+        if (stops) {
+            unsigned k = static_cast<unsigned>(__builtin_ctz(stops));
+            char* next = lineend(p, k, window(stream_));
+            if (next) {
+                // The non-blank chars before the stop: the trimmed text runs
+                // from the first to the last of them.
+                unsigned keep = ~(blankbits(v0) | blankbits(v1) << 16) & ((1u << k) - 1);
+                unsigned b = keep ? static_cast<unsigned>(__builtin_ctz(keep)) : 0;
+                unsigned e = keep ? 32 - static_cast<unsigned>(__builtin_clz(keep)) : 0;
+                buf_[e] = '\0';
+                text_ = buf_ + b;
+                length_ = static_cast<int>(e - b);
+                ++count_;
+                stream_->_IO_read_ptr = next;
+                return true;
+            }
+        } else {
+            std::size_t n = window(stream_);
+            std::size_t k = findstop<true>(p, 32, n, buf_);
+            char* next = k < n ? lineend(p, k, n) : nullptr;
+            if (next) {
+                char* b = buf_;
+                char* e = buf_ + k;
+                while (b < e && istrim(*b)) ++b;
+                while (e > b && istrim(e[-1])) --e;
+                *e = '\0';
+                text_ = b;
+                length_ = static_cast<int>(e - b);
+                ++count_;
+                stream_->_IO_read_ptr = next;
+                return true;
+            }
+        }
+    }
+#elif OSTRA_DIRECT
+    if (!first_) {
+        char* p = stream_->_IO_read_ptr;
+        std::size_t n = window(stream_);
+        std::size_t k = findstop<true>(p, 0, n, buf_);
+        char* next = k < n ? lineend(p, k, n) : nullptr;
+        if (next) {
+            char* b = buf_;
+            char* e = buf_ + k;
+            while (b < e && istrim(*b)) ++b;
+            while (e > b && istrim(e[-1])) --e;
+            *e = '\0';
+            text_ = b;
+            length_ = static_cast<int>(e - b);
+            ++count_;
+            stream_->_IO_read_ptr = next;
+            return true;
+        }
+    }
+#endif
+    return readslow();
+}
+
+bool linereader::readslow() {
     ++count_;
     // A sentinel in the last place tells whether fgets filled the buffer: it
     // then holds the terminating NUL. Only then can a rest of the line remain
@@ -50,6 +234,117 @@ bool linereader::read() {
     text_ = p;
     length_ = static_cast<int>(e - p);
     return true;
+}
+
+linereader::coderesult linereader::readgroup(int& code) {
+#if OSTRA_SIMD
+    char* p = stream_->_IO_read_ptr;
+    if (!first_ && stream_->_IO_read_end - p >= 32) {
+        __m128i v0 = load(p), v1 = load(p + 16);
+        unsigned nls = newlinebits(v0) | newlinebits(v1) << 16;
+        unsigned nuls = nulbits(v0) | nulbits(v1) << 16;
+        // Both lines within the 32 bytes, the code line within the first 16
+        // and neither cut by a NUL (then the general path below).
+        unsigned k1 = static_cast<unsigned>(__builtin_ctz(nls | 0x80000000u));
+        unsigned rest = nls & (nls - 1);
+        unsigned k2 = static_cast<unsigned>(__builtin_ctz(rest | 0x80000000u));
+        if (rest && k1 < 16 && (nuls & ((2u << k2) - 1)) == 0) {
+            unsigned blanks = blankbits(v0) | blankbits(v1) << 16;
+            unsigned before = (1u << k1) - 1;
+            unsigned digits = digitbits(v0) & before;
+            if ((digits | (blanks & before)) == before) {
+                int v = 0;
+                if (digits) {
+                    unsigned s = static_cast<unsigned>(__builtin_ctz(digits));
+                    unsigned n = static_cast<unsigned>(__builtin_ctz(~(digits >> s)));
+                    if (n <= 8)
+                        v = eightdigits(p + s, n);
+                    else
+                        scancode(p, p + k1, v);
+                }
+                code = v;
+                // The value: the non-blank chars between the two newlines.
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(buf_), v0);
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(buf_ + 16), v1);
+                unsigned keep = ~blanks & ((1u << k2) - 1) & ~((2u << k1) - 1);
+                unsigned b = keep ? static_cast<unsigned>(__builtin_ctz(keep)) : 0;
+                unsigned e = keep ? 32 - static_cast<unsigned>(__builtin_clz(keep)) : 0;
+                buf_[e] = '\0';
+                text_ = buf_ + b;
+                length_ = static_cast<int>(e - b);
+                count_ += 2;
+                stream_->_IO_read_ptr = p + k2 + 1;
+                return codeok;
+            }
+        }
+    }
+#endif
+    return readgroupslow(code);
+}
+
+linereader::coderesult linereader::readgroupslow(int& code) {
+    coderesult r = readcode(code);
+    if (r != codeok) return r;
+    return read() ? codeok : endofstream;
+}
+
+linereader::coderesult linereader::readcode(int& code) {
+#if OSTRA_SIMD
+    char* p = stream_->_IO_read_ptr;
+    if (!first_ && stream_->_IO_read_end - p >= 32) {
+        __m128i v0 = load(p), v1 = load(p + 16);
+        unsigned stops = stopbits(v0) | stopbits(v1) << 16;
+        if (stops) {
+            unsigned k = static_cast<unsigned>(__builtin_ctz(stops));
+            char* next = lineend(p, k, window(stream_));
+            if (next) {
+                unsigned before = (1u << k) - 1;
+                unsigned digits = (digitbits(v0) | digitbits(v1) << 16) & before;
+                unsigned blanks = (blankbits(v0) | blankbits(v1) << 16) & before;
+                if ((digits | blanks) != before) {
+                    // Not a code: the line is read as read() reads it, for
+                    // the diagnostic.
+                    read();
+                    return notacode;
+                }
+                int v = 0;
+                if (digits) {
+                    // The first run of digits: where it starts and how long.
+                    unsigned s = static_cast<unsigned>(__builtin_ctz(digits));
+                    unsigned n = static_cast<unsigned>(__builtin_ctz(~(digits >> s)));
+                    if (n <= 8 && s <= 24)
+                        v = eightdigits(p + s, n);
+                    else
+                        scancode(p, p + k, v);
+                }
+                ++count_;
+                stream_->_IO_read_ptr = next;
+                code = v;
+                return codeok;
+            }
+        }
+    }
+#endif
+#if OSTRA_DIRECT
+    if (!first_) {
+        char* p = stream_->_IO_read_ptr;
+        std::size_t n = window(stream_);
+        std::size_t k = findstop<false>(p, 0, n, nullptr);
+        char* next = k < n ? lineend(p, k, n) : nullptr;
+        if (next) {
+            if (!scancode(p, p + k, code)) {
+                read();
+                return notacode;
+            }
+            ++count_;
+            stream_->_IO_read_ptr = next;
+            return codeok;
+        }
+    }
+#endif
+    if (!readslow()) return endofstream;
+    // The trimmed line may still hold inner blanks ("10 20" is code 10).
+    return scancode(text_, text_ + length_, code) ? codeok : notacode;
 }
 
 }  // namespace ostra

@@ -8,10 +8,11 @@ namespace ostra {
 
 // Reads lines with the semantics of fgets into a 512-char buffer, but a
 // longer line is not split: its first 511 chars are the line's text and the
-// rest of it, up to its newline, is read and dropped. Leading and trailing
-// blanks (space, tab, CR, LF) are trimmed. A UTF-8 byte-order mark opening
-// the first line is skipped. The stream is consumed only up to the end of the
-// line last read, so the host may go on reading it afterwards.
+// rest of it, up to its newline, is read and dropped. Text after an embedded
+// NUL is not part of the line. Leading and trailing blanks (space, tab, CR,
+// LF) are trimmed. A UTF-8 byte-order mark opening the first line is
+// skipped. The stream is consumed only up to the end of the line last read,
+// so the host may go on reading it afterwards.
 class linereader {
 public:
     static constexpr int bufsize = 512;
@@ -21,6 +22,22 @@ public:
     // Reads the next line. Returns false at the end of the stream or on a
     // read error. The text stays valid until the next call.
     bool read();
+
+    // Reads the next line as a group code: only digits and blanks (space,
+    // tab, CR, LF) make a code; its value is the run of digits after the
+    // leading blanks (an empty line is 0, "10 20" is 10), and values too
+    // large for an int read as the largest int. On codeok the code is stored
+    // in code and text() is left alone; on notacode text() holds the trimmed
+    // line as read() gives it; on endofstream as read() leaves it.
+    enum coderesult { codeok, notacode, endofstream };
+    coderesult readcode(int& code);
+
+    // Reads a group: a code line as readcode() reads it and, when it is a
+    // code, the value line after it as read() reads it; text() is then the
+    // value. On endofstream after a code the code is stored all the same.
+    // Both lines are mostly found and classified at once.
+    coderesult readgroup(int& code);
+
     const char* text() const { return text_; }
     int length() const { return length_; }
     // Number of lines read so far (counted even when the read fails).
@@ -28,6 +45,15 @@ public:
     FILE* stream() const { return stream_; }
 
 private:
+    // The general path: fgets, the rest of an overlong line dropped, the
+    // byte-order mark, trimming.
+    bool readslow();
+    // readgroup() line by line; kept apart so that the fast path stays small.
+#if defined(__GNUC__)
+    __attribute__((noinline))
+#endif
+    coderesult readgroupslow(int& code);
+
     FILE* stream_;
     char* text_;
     int length_ = 0;

@@ -1,0 +1,50 @@
+// A deterministic generator of ASCII DXF drawings for the benchmarks: a given
+// size and mix of LINE, ARC, CIRCLE, polylines, block definitions and INSERT
+// records on many layers, in one of two presets that look like the files
+// that older and newer writers produce.
+#ifndef OSTRA_BENCH_DXFGEN_H
+#define OSTRA_BENCH_DXFGEN_H
+
+#include <cstdint>
+#include <cstdio>
+
+namespace dxfgen {
+
+enum class preset {
+    // Old-form polylines (POLYLINE, VERTEX..., SEQEND), handles (group 5),
+    // coordinates with at most 6 decimals.
+    r12,
+    // LWPOLYLINE, subclass markers (group 100), handles (5) and owners (330),
+    // coordinates with 16 significant digits.
+    r2000,
+};
+
+struct options {
+    preset kind = preset::r12;
+    double megabytes = 10;     // target size in MB (10^6 bytes); the ENTITIES section grows until it is reached
+    int layers = 64;           // layer names used by the entities
+    int blocks = 0;            // block definitions in the BLOCKS section
+    int blockentities = 6;     // entities per block definition
+    long long inserts = -1;    // INSERT records in ENTITIES; -1: 2 % of the entities when blocks > 0
+    bool padded = true;        // code lines right-justified ("  0", " 10")
+    std::uint64_t seed = 1;
+};
+
+struct stats {
+    long long bytes = 0;
+    long long lines = 0;
+    long long entities = 0;  // records in ENTITIES (VERTEX and SEQEND not counted)
+    long long vertices = 0;
+    long long inserts = 0;
+    long long blocks = 0;
+};
+
+// Writes the drawing to out. The same options give the same bytes.
+stats generate(FILE* out, const options& o);
+
+// Parses "r12" or "r2000"; false for anything else.
+bool parsepreset(const char* name, preset& p);
+
+}  // namespace dxfgen
+
+#endif

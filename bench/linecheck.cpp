@@ -1,0 +1,227 @@
+// A differential check of the line layer: ostra::linereader against a plain
+// reference built on fgets, on random streams full of the awkward cases
+// (blanks of every kind, NUL bytes, lines around 16, 32 and 511 chars, a
+// byte-order mark, a last line without newline) and with stream buffers of
+// many sizes, so that lines cross buffer ends at every offset. After every
+// call the result, the text, its length, the line count and the stream
+// position must agree. The fast paths must never change a result.
+//
+// usage: linecheck [ROUNDS] [SEED]; exits non-zero at the first difference.
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "reader/linereader.h"
+
+namespace {
+
+// The reference: fgets into 512 chars, the rest of an overlong line dropped,
+// the byte-order mark of the first line skipped, C-string cut, trimmed.
+class reference {
+public:
+    explicit reference(FILE* f) : f_(f) {}
+
+    bool read() {
+        ++count_;
+        char b[512];
+        // fgets filled the buffer exactly when the last place holds its NUL;
+        // only then can a rest of the line remain.
+        b[511] = 'x';
+        if (!std::fgets(b, sizeof b, f_)) {
+            text_.clear();
+            return false;
+        }
+        if (b[511] == '\0' && b[510] != '\n') {
+            int c;
+            while ((c = std::getc(f_)) != EOF && c != '\n') {
+            }
+        }
+        const char* p = b;
+        if (first_) {
+            first_ = false;
+            if (p[0] == '\xEF' && p[1] == '\xBB' && p[2] == '\xBF') p += 3;
+        }
+        const char* e = p + std::strlen(p);
+        while (p < e && blank(*p)) ++p;
+        while (e > p && blank(e[-1])) --e;
+        text_.assign(p, e);
+        return true;
+    }
+
+    // 1 code, 0 not a code, -1 end of stream.
+    int readcode(int& code) {
+        if (!read()) return -1;
+        for (char c : text_)
+            if (!((c >= '0' && c <= '9') || blank(c))) return 0;
+        long long v = 0;
+        for (char c : text_) {
+            if (c < '0' || c > '9') break;
+            v = v * 10 + (c - '0');
+            if (v > INT_MAX) {
+                v = INT_MAX;
+                break;
+            }
+        }
+        code = static_cast<int>(v);
+        return 1;
+    }
+
+    int readgroup(int& code) {
+        int r = readcode(code);
+        if (r != 1) return r;
+        return read() ? 1 : -1;
+    }
+
+    const std::string& text() const { return text_; }
+    int count() const { return count_; }
+
+private:
+    static bool blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+    FILE* f_;
+    std::string text_;
+    int count_ = 0;
+    bool first_ = true;
+};
+
+class rng {
+public:
+    explicit rng(std::uint64_t s) : s_(s) {}
+    std::uint64_t next() {
+        std::uint64_t z = (s_ += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return z ^ (z >> 31);
+    }
+    int below(int n) { return static_cast<int>(next() % static_cast<std::uint64_t>(n)); }
+
+private:
+    std::uint64_t s_;
+};
+
+std::string randomline(rng& r) {
+    static const char codechars[] = "0123456789  \t\r";
+    static const char anychars[] = "0123456789  \t\r-.+eEabcXYZ_\xEF\xBB\xBF\v\f";
+    int kind = r.below(100);
+    int n;
+    if (kind < 55) n = r.below(8);
+    else if (kind < 80) n = 8 + r.below(30);  // around the 16 and 32 windows
+    else if (kind < 92) n = 505 + r.below(12);  // around 511
+    else if (kind < 97) n = 38 + r.below(80);
+    else n = 512 + r.below(2000);
+    bool code = r.below(3) != 0;
+    std::string s;
+    for (int i = 0; i < n; ++i) {
+        if (r.below(200) == 0) {
+            s += '\0';
+            continue;
+        }
+        s += code ? codechars[r.below(sizeof codechars - 1)] : anychars[r.below(sizeof anychars - 1)];
+    }
+    if (code && n < 12 && r.below(4) == 0) {
+        // Long runs of digits, to saturate.
+        s = std::string(static_cast<std::size_t>(9 + r.below(12)), static_cast<char>('1' + r.below(9)));
+    }
+    return s;
+}
+
+std::string randomstream(rng& r) {
+    std::string s;
+    if (r.below(4) == 0) s += "\xEF\xBB\xBF";
+    int lines = r.below(400);
+    for (int i = 0; i < lines; ++i) {
+        s += randomline(r);
+        s += '\n';
+    }
+    if (r.below(3) == 0) s += randomline(r);  // a last line without newline
+    return s;
+}
+
+FILE* open(const std::string& text, int buffering) {
+    FILE* f = std::tmpfile();
+    if (!f) return nullptr;
+    std::fwrite(text.data(), 1, text.size(), f);
+    std::fflush(f);
+    std::rewind(f);
+    if (buffering == 0) std::setvbuf(f, nullptr, _IONBF, 0);
+    else if (buffering > 0) std::setvbuf(f, nullptr, _IOFBF, static_cast<std::size_t>(buffering));
+    return f;
+}
+
+std::string show(const std::string& s) {
+    std::string o;
+    for (unsigned char c : s) {
+        if (c >= 32 && c < 127) {
+            o += static_cast<char>(c);
+        } else {
+            char b[8];
+            std::snprintf(b, sizeof b, "\\x%02X", c);
+            o += b;
+        }
+    }
+    return o;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    long rounds = argc > 1 ? std::atol(argv[1]) : 2000;
+    std::uint64_t seed = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 1;
+    rng r(seed);
+    const int bufferings[] = {-1, 0, 1, 2, 3, 16, 17, 31, 32, 33, 64, 100, 511, 512, 513, 1000, 4096};
+    long calls = 0;
+    for (long round = 0; round < rounds; ++round) {
+        std::string text = randomstream(r);
+        int buffering = bufferings[r.below(sizeof bufferings / sizeof bufferings[0])];
+        FILE* a = open(text, buffering);
+        FILE* b = open(text, buffering);
+        if (!a || !b) {
+            std::perror("tmpfile");
+            return 1;
+        }
+        ostra::linereader got(a);
+        reference want(b);
+        for (;;) {
+            int op = r.below(3);
+            int gotcode = -7, wantcode = -7;
+            int gotresult, wantresult;
+            if (op == 0) {
+                gotresult = got.read() ? 1 : -1;
+                wantresult = want.read() ? 1 : -1;
+            } else if (op == 1) {
+                ostra::linereader::coderesult c = got.readcode(gotcode);
+                gotresult = c == ostra::linereader::codeok ? 1 : c == ostra::linereader::notacode ? 0 : -1;
+                wantresult = want.readcode(wantcode);
+            } else {
+                ostra::linereader::coderesult c = got.readgroup(gotcode);
+                gotresult = c == ostra::linereader::codeok ? 1 : c == ostra::linereader::notacode ? 0 : -1;
+                wantresult = want.readgroup(wantcode);
+            }
+            ++calls;
+            // The text is compared where the call defines it: after read(),
+            // a value of readgroup(), and a line that is not a code.
+            bool textdefined = (op == 0 && gotresult == 1) || gotresult == 0 || (op == 2 && gotresult == 1);
+            std::string gottext(got.text(), static_cast<std::size_t>(got.length()));
+            bool same = gotresult == wantresult && got.count() == want.count() &&
+                        std::ftell(a) == std::ftell(b) && (gotresult != 1 || op == 0 || gotcode == wantcode) &&
+                        (!textdefined || (gottext == want.text() && std::strlen(got.text()) == gottext.size()));
+            if (!same) {
+                std::printf("difference in round %ld (seed %llu, buffering %d), op %d\n", round,
+                            static_cast<unsigned long long>(seed), buffering, op);
+                std::printf("  got:  result %d code %d count %d pos %ld text \"%s\"\n", gotresult, gotcode,
+                            got.count(), std::ftell(a), show(gottext).c_str());
+                std::printf("  want: result %d code %d count %d pos %ld text \"%s\"\n", wantresult, wantcode,
+                            want.count(), std::ftell(b), show(want.text()).c_str());
+                return 1;
+            }
+            if (gotresult == -1) break;
+        }
+        std::fclose(a);
+        std::fclose(b);
+    }
+    std::printf("linecheck: %ld rounds, %ld calls, no difference\n", rounds, calls);
+    return 0;
+}
