@@ -16,7 +16,14 @@ public:
     // line is code 0); otherwise the diagnostic is printed to standard output
     // and the value line is left unread. Codes too large for an int read as
     // the largest int, which no slot holds.
-    result read();
+    result read() {
+        switch (lines_.readgroup(code_)) {
+        case linereader::codeok: return ok;
+        case linereader::notacode: diagnose(); return malformed;
+        case linereader::endofstream: break;
+        }
+        return endofstream;
+    }
     int code() const { return code_; }
     const char* value() const { return lines_.text(); }
     int valuelength() const { return lines_.length(); }
@@ -24,6 +31,9 @@ public:
     FILE* linestream() const { return lines_.stream(); }
 
 private:
+    // Prints the diagnostic for the code line just read.
+    void diagnose() const;
+
     linereader lines_;
     int code_ = 0;
 };

@@ -106,10 +106,12 @@ inline unsigned nulbits(__m128i v) { return bits(_mm_cmpeq_epi8(v, _mm_setzero_s
 inline unsigned stopbits(__m128i v) {
     return bits(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(v, _mm_setzero_si128())));
 }
+// Space, tab, CR, LF: tab (0x09) and CR (0x0D) are the only bytes that give
+// 0x0D with bit 2 set.
 inline unsigned blankbits(__m128i v) {
-    __m128i a = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\t')));
-    __m128i b = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\r')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\n')));
-    return bits(_mm_or_si128(a, b));
+    __m128i tabcr = _mm_cmpeq_epi8(_mm_or_si128(v, _mm_set1_epi8(4)), _mm_set1_epi8('\r'));
+    __m128i spacenl = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\n')));
+    return bits(_mm_or_si128(tabcr, spacenl));
 }
 inline unsigned digitbits(__m128i v) {
     __m128i d = _mm_sub_epi8(v, _mm_set1_epi8('0'));
