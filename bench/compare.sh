@@ -78,23 +78,29 @@ gen --preset r2000 --mb "$mb2000" "$dir/r2000.dxf"
 gen --preset r12 --mb "$(tenth "$mb12")" --blocks 20 "$dir/r12-tenth.dxf"
 gen --preset r12 --mb 1 --blocks "$blocks" --inserts "$blocks" "$dir/blocks.dxf"
 gen --preset r12 --mb 0.1 --blocks $((blocks / 10)) --inserts $((blocks / 10)) "$dir/blocks-tenth.dxf"
+# The new files' pages written out now, not while the timings run.
+sync
 echo
 
 # median FILE: the median of the numbers in FILE, one a line.
 median() { sort -g "$1" | awk '{a[NR] = $1} END {if (NR) print a[int((NR + 1) / 2)]; else print "nan"}'; }
-# timeall FILE PROG...: every program on FILE, runs times, interleaved; the
-# wall-clock and CPU seconds go to $dir/t.<name>.<file>.{seconds,cpu}.
+# timeall "FILE..." PROG...: every program on every file, runs times,
+# interleaved; the wall-clock and CPU seconds go to
+# $dir/t.<program>.<file>.{seconds,cpu}.
 timeall() {
-  local file=$1; shift
-  cat "$file" >/dev/null  # into the page cache before the first timing
-  local p
-  for p in "$@"; do rm -f "$dir/t.$(basename "$p").$(basename "$file").seconds" "$dir/t.$(basename "$p").$(basename "$file").cpu"; done
-  local i out
+  local files=$1; shift
+  local file p i out
+  for file in $files; do
+    cat "$file" >/dev/null  # into the page cache before the first timing
+    for p in "$@"; do rm -f "$dir/t.$(basename "$p").$(basename "$file").seconds" "$dir/t.$(basename "$p").$(basename "$file").cpu"; done
+  done
   for ((i = 0; i < runs; i++)); do
-    for p in "$@"; do
-      out=$("$p" "$file")
-      echo "$out" | awk '$1 == "seconds" {print $2}' >>"$dir/t.$(basename "$p").$(basename "$file").seconds"
-      echo "$out" | awk '$1 == "cpu" {print $2}' >>"$dir/t.$(basename "$p").$(basename "$file").cpu"
+    for file in $files; do
+      for p in "$@"; do
+        out=$("$p" "$file")
+        echo "$out" | awk '$1 == "seconds" {print $2}' >>"$dir/t.$(basename "$p").$(basename "$file").seconds"
+        echo "$out" | awk '$1 == "cpu" {print $2}' >>"$dir/t.$(basename "$p").$(basename "$file").cpu"
+      done
     done
   done
 }
@@ -139,9 +145,8 @@ fi
 echo
 
 echo "== linear growth: a drawing 10 times larger should take 10 times as long (within 15 %)"
-timeall "$dir/r12-tenth.dxf" "$bin/readdxf"
-timeall "$dir/blocks.dxf" "$bin/readdxf"
-timeall "$dir/blocks-tenth.dxf" "$bin/readdxf"
+timeall "$dir/r12.dxf $dir/r12-tenth.dxf" "$bin/readdxf"
+timeall "$dir/blocks.dxf $dir/blocks-tenth.dxf" "$bin/readdxf"
 for pair in "r12 r12-tenth" "blocks blocks-tenth"; do
   set -- $pair
   big=$(med readdxf $1.dxf $key); tiny=$(med readdxf $2.dxf $key)

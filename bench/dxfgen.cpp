@@ -32,7 +32,9 @@ private:
 // Buffered output that counts bytes and lines.
 class sink {
 public:
-    sink(FILE* f, preset kind, bool padded) : f_(f), kind_(kind), padded_(padded) { buf_.reserve(cap); }
+    sink(FILE* f, preset kind, bool padded, bool crlf) : f_(f), kind_(kind), padded_(padded), crlf_(crlf) {
+        buf_.reserve(cap);
+    }
     ~sink() { flush(); }
     sink(const sink&) = delete;
     sink& operator=(const sink&) = delete;
@@ -89,14 +91,20 @@ public:
 private:
     static constexpr std::size_t cap = 1 << 20;
     void put(const char* p, std::size_t n) {
-        buf_.append(p, n);
-        for (std::size_t i = 0; i < n; ++i) lines_ += p[i] == '\n';
+        for (std::size_t i = 0; i < n; ++i) {
+            if (p[i] == '\n') {
+                ++lines_;
+                if (crlf_) buf_ += '\r';
+            }
+            buf_ += p[i];
+        }
         if (buf_.size() >= cap) flush();
     }
 
     FILE* f_;
     preset kind_;
     bool padded_;
+    bool crlf_;
     std::string buf_;
     long long bytes_ = 0;
     long long lines_ = 0;
@@ -107,7 +115,7 @@ const char* const layerwords[] = {"WALL", "DOOR", "WINDOW", "DIM", "TEXT", "HATC
 
 class generator {
 public:
-    generator(FILE* f, const options& o) : o_(o), r_(o.seed), s_(f, o.kind, o.padded) {
+    generator(FILE* f, const options& o) : o_(o), r_(o.seed), s_(f, o.kind, o.padded, o.crlf) {
         int nl = o.layers < 1 ? 1 : o.layers;
         for (int i = 0; i < nl; ++i) {
             char b[64];

@@ -27,6 +27,7 @@ struct options {
     int blockentities = 6;     // entities per block definition
     long long inserts = -1;    // INSERT records in ENTITIES; -1: 2 % of the entities when blocks > 0
     bool padded = true;        // code lines right-justified ("  0", " 10")
+    bool crlf = false;         // lines end in CR LF
     std::uint64_t seed = 1;
 };
 

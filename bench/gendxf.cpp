@@ -10,10 +10,11 @@ namespace {
 void usage() {
     std::fprintf(stderr,
                  "usage: gendxf [--preset r12|r2000] [--mb N] [--layers N] [--blocks N]\n"
-                 "              [--block-entities N] [--inserts N] [--plain-codes] [--seed N] OUTPUT\n"
+                 "              [--block-entities N] [--inserts N] [--plain-codes] [--crlf] [--seed N] OUTPUT\n"
                  "  --mb N        target size in MB (10^6 bytes) (default 10)\n"
                  "  --inserts N   INSERT records in ENTITIES (default: 2 %% of the entities if --blocks)\n"
-                 "  --plain-codes code lines without leading blanks\n");
+                 "  --plain-codes code lines without leading blanks\n"
+                 "  --crlf        lines end in CR LF\n");
 }
 
 }  // namespace
@@ -43,6 +44,8 @@ int main(int argc, char** argv) {
             o.seed = std::strtoull(argv[++i], nullptr, 10);
         } else if (std::strcmp(a, "--plain-codes") == 0) {
             o.padded = false;
+        } else if (std::strcmp(a, "--crlf") == 0) {
+            o.crlf = true;
         } else if (a[0] == '-' && a[1] != '\0') {
             usage();
             return 2;

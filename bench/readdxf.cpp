@@ -1,21 +1,51 @@
 // Reads a whole drawing with ostra::reader and builds every geometry.
-// usage: readdxf FILE; prints the counts, a checksum of the coordinates and
-// the wall-clock and CPU seconds of the loop.
+// usage: readdxf [--dump] FILE; prints the counts, a checksum of the
+// coordinates and the wall-clock and CPU seconds of the loop. With --dump it
+// prints every geometry instead, numbers exact (%a), for comparing two
+// builds of the library on the same drawing.
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 
 #include <ostra/reader.h>
 
 #include "cputime.h"
 
+namespace {
+
+void dump(const brevo::geometry& g) {
+    if (const brevo::lineseg* s = g.lns()) {
+        brevo::point a = s->start(), b = s->end();
+        std::printf("line %a %a %a %a %a %a\n", a.x, a.y, a.z, b.x, b.y, b.z);
+    } else if (const brevo::arc* a = g.ar()) {
+        brevo::point c = a->center(), s = a->start();
+        brevo::vector n = a->normal();
+        std::printf("arc %a %a %a %a %a %a %a %a %a %a\n", c.x, c.y, c.z, n.x, n.y, n.z, s.x, s.y, s.z, a->sweep());
+    } else if (const brevo::circle* c = g.cr()) {
+        brevo::point m = c->center();
+        std::printf("circle %a %a %a %a\n", m.x, m.y, m.z, c->radius());
+    } else if (const brevo::ellipse* e = g.el()) {
+        brevo::point m = e->center();
+        brevo::vector u = e->majoraxis();
+        std::printf("ellipse %a %a %a %a %a %a %a %a %a\n", m.x, m.y, m.z, u.x, u.y, u.z, e->ratio(), e->startparam(),
+                    e->endparam());
+    } else {
+        std::printf("other\n");
+    }
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: readdxf FILE\n");
+    bool dumping = argc == 3 && std::strcmp(argv[1], "--dump") == 0;
+    if (argc != 2 && !dumping) {
+        std::fprintf(stderr, "usage: readdxf [--dump] FILE\n");
         return 2;
     }
-    FILE* f = std::fopen(argv[1], "r");
+    const char* name = argv[argc - 1];
+    FILE* f = std::fopen(name, "r");
     if (!f) {
-        std::perror(argv[1]);
+        std::perror(name);
         return 1;
     }
     long long n = 0, segs = 0, arcs = 0, circles = 0, other = 0;
@@ -27,6 +57,7 @@ int main(int argc, char** argv) {
         brevo::geometry g;
         while (r.next(g)) {
             ++n;
+            if (dumping) dump(g);
             if (const brevo::lineseg* s = g.lns()) {
                 ++segs;
                 sum += s->start().x + s->end().y;
