@@ -169,18 +169,7 @@ bool linereader::read() {
             std::size_t n = window(stream_);
             std::size_t k = findstop<true>(p, 32, n, buf_);
             char* next = k < n ? lineend(p, k, n) : nullptr;
-            if (next) {
-                char* b = buf_;
-                char* e = buf_ + k;
-                while (b < e && istrim(*b)) ++b;
-                while (e > b && istrim(e[-1])) --e;
-                *e = '\0';
-                text_ = b;
-                length_ = static_cast<int>(e - b);
-                ++count_;
-                stream_->_IO_read_ptr = next;
-                return true;
-            }
+            if (next) return takecopied(k, next);
         }
     }
 #elif OSTRA_DIRECT
@@ -189,22 +178,28 @@ bool linereader::read() {
         std::size_t n = window(stream_);
         std::size_t k = findstop<true>(p, 0, n, buf_);
         char* next = k < n ? lineend(p, k, n) : nullptr;
-        if (next) {
-            char* b = buf_;
-            char* e = buf_ + k;
-            while (b < e && istrim(*b)) ++b;
-            while (e > b && istrim(e[-1])) --e;
-            *e = '\0';
-            text_ = b;
-            length_ = static_cast<int>(e - b);
-            ++count_;
-            stream_->_IO_read_ptr = next;
-            return true;
-        }
+        if (next) return takecopied(k, next);
     }
 #endif
     return readslow();
 }
+
+#if OSTRA_DIRECT
+// A line of k chars copied into buf_ from the stream's buffer: trims it, makes
+// it the line's text and consumes the stream up to next.
+bool linereader::takecopied(std::size_t k, char* next) {
+    char* b = buf_;
+    char* e = buf_ + k;
+    while (b < e && istrim(*b)) ++b;
+    while (e > b && istrim(e[-1])) --e;
+    *e = '\0';
+    text_ = b;
+    length_ = static_cast<int>(e - b);
+    ++count_;
+    stream_->_IO_read_ptr = next;
+    return true;
+}
+#endif
 
 bool linereader::readslow() {
     ++count_;

@@ -48,6 +48,7 @@ private:
     // The general path: fgets, the rest of an overlong line dropped, the
     // byte-order mark, trimming.
     bool readslow();
+    bool takecopied(std::size_t k, char* next);
     // readgroup() line by line; kept apart so that the fast path stays small.
 #if defined(__GNUC__)
     __attribute__((noinline))
