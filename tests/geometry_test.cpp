@@ -40,6 +40,10 @@ TEST(GeometryTrafo, RotationsByQuarterTurnsAreExact) {
     EXPECT_EQ(sindeg(180), 0.0);
     EXPECT_EQ(cosdeg(-720), 1.0);
     EXPECT_NEAR(sindeg(30), 0.5, 1e-15);
+    for (double a : {NAN, INFINITY, -INFINITY}) {
+        EXPECT_TRUE(std::isnan(sindeg(a)));
+        EXPECT_TRUE(std::isnan(cosdeg(a)));
+    }
 }
 
 TEST(GeometryTrafo, IdThenOffsetIsATranslationAndCompositionOrder) {

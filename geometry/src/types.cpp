@@ -61,6 +61,9 @@ point line::origin() const { return p_; }
 vector line::direction() const { return d_; }
 
 double sindeg(double a) {
+    // An angle that is not finite has no sine; nan also keeps the quarter
+    // count below a well-defined conversion.
+    if (!std::isfinite(a)) return std::nan("");
     // Reduce to a quarter turn q and a rest r in [-45, 45], so that every
     // multiple of 90 degrees gives an exact result.
     double q = std::nearbyint(a / 90.0);
