@@ -32,8 +32,8 @@ TEST(NumberParse, AgreesWithTheCLibraryInTheCLocale) {
 
 TEST(NumberFormat, AgreesWithPrintfInTheCLocale) {
     const double values[] = {0.0, -0.0, 1.0, -1.5, 0.25, 1e20, 0.0000004, -0.0000001, 0.0000005,
-                             0.0000015, 123456.7890125, 1e308, -1e308, 5e-324, 2.5e-7,
-                             0.1 + 0.2, 1.0 / 3.0, NAN, -NAN, INFINITY, -INFINITY};
+                             0.0000015, 123456.7890125, 5e-324, 2.5e-7, 0.1 + 0.2, 1.0 / 3.0,
+                             9.99e71, -9.99e70, NAN, -NAN, INFINITY, -INFINITY};
     for (double v : values) {
         char want[400], got[ostra::formatcapacity + 1];
         std::snprintf(want, sizeof want, "%.6f", v);
@@ -41,6 +41,23 @@ TEST(NumberFormat, AgreesWithPrintfInTheCLocale) {
         got[n] = '\0';
         EXPECT_STREQ(got, want) << v;
     }
+}
+
+// Fixed text longer than a reader keeps (79 chars) would read back as another
+// number; such values are written in the shortest exact form instead. The
+// boundary: 9.99e71 is 79 chars fixed, -9.99e71 is 80.
+TEST(NumberFormat, ValuesTooLongForFixedTextReadBackExactly) {
+    const double values[] = {-9.99e71, 1e72, 1e308, -1e308, 1.7976931348623157e308, 123456789e100};
+    for (double v : values) {
+        char got[ostra::formatcapacity + 1];
+        std::size_t n = ostra::formatfixed6(v, got);
+        got[n] = '\0';
+        EXPECT_LE(n, ostra::formatlimit) << got;
+        EXPECT_EQ(ostra::parsedouble(got), v) << got;
+    }
+    char b[ostra::formatcapacity + 1];
+    b[ostra::formatfixed6(1e308, b)] = '\0';
+    EXPECT_STREQ(b, "1e+308");
 }
 
 TEST(NumberLocale, CommaDecimalLocaleChangesNothing) {

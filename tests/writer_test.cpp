@@ -105,7 +105,7 @@ TEST(WriterRecords, NumbersAsCLocaleFixedSix) {
     // Values at the edges of the format, checked against the C library.
     const double inf = std::numeric_limits<double>::infinity();
     const double values[] = {-0.0, 0.1 + 0.2, 2.0000005, -123456.7890125, 1e-300,
-                             -1.7976931348623157e308, std::nan(""), -std::nan(""), inf, -inf};
+                             -9.99e70, std::nan(""), -std::nan(""), inf, -inf};
     for (double v : values) {
         capture c;
         ostra::writer w(c.get());
@@ -115,6 +115,14 @@ TEST(WriterRecords, NumbersAsCLocaleFixedSix) {
                                 "\n  20\n0.000000\n  30\n0.000000\n  40\n" + n + "\n")
             << n;
     }
+
+    // Beyond that (fixed text over 79 chars) the shortest exact form.
+    EXPECT_EQ(written({segment(-1.7976931348623157e308, 1e73, 0, 0, 0, 0)}),
+              skeleton +
+                  "  0\nLINE\n  8\n0\n"
+                  "  10\n-1.7976931348623157e+308\n  20\n1e+73\n  30\n0.000000\n"
+                  "  11\n0.000000\n  21\n0.000000\n  31\n0.000000\n" +
+                  closing);
 }
 
 TEST(WriterRecords, SameBytesUnderCommaDecimalLocale) {

@@ -57,6 +57,12 @@ std::size_t formatfixed6(double v, char* buf) {
         return n;
     }
     auto r = std::to_chars(buf, buf + formatcapacity, v, std::chars_format::fixed, 6);
+    std::size_t n = static_cast<std::size_t>(r.ptr - buf);
+    if (n <= formatlimit) return n;
+    // A reader keeps only the first 79 chars of a value, so a number whose
+    // fixed text is longer (|v| from about 1e71 up) is written in the
+    // shortest form that reads back to the same double, e.g. "1e+308".
+    r = std::to_chars(buf, buf + formatcapacity, v);
     return static_cast<std::size_t>(r.ptr - buf);
 }
 

@@ -14,7 +14,10 @@ double parsedouble(const char* text);
 
 // Formats v as printf("%.6f") does in the C locale into buf, which must hold
 // at least formatcapacity chars; returns the number of chars written (no NUL).
+// Where that text would be longer than formatlimit chars, the longest value a
+// reader keeps, v is written in the shortest form that reads back exactly.
 constexpr std::size_t formatcapacity = 330;
+constexpr std::size_t formatlimit = 79;
 std::size_t formatfixed6(double v, char* buf);
 
 }  // namespace ostra
