@@ -31,8 +31,8 @@ int intof(const char* text) {
 
 trafo ocstrafo(const grouptable& t) {
     trafo r;
-    vector n(t.carried(210) ? parsedouble(t.get(210)) : 0, t.carried(220) ? parsedouble(t.get(220)) : 0,
-             t.carried(230) ? parsedouble(t.get(230)) : 1);
+    vector n(t.carried(210) ? t.number(210) : 0, t.carried(220) ? t.number(220) : 0,
+             t.carried(230) ? t.number(230) : 1);
     double l = n.length();
     if (!(l > 0) || !std::isfinite(l)) return r;  // no usable direction: world coordinates
     n = n.unit();

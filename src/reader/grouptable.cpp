@@ -6,6 +6,7 @@ const int grouptable::clearlist[14] = {8, 10, 11, 20, 21, 30, 31, 40, 41, 42, 43
 
 grouptable::grouptable() {
     std::memset(stored_, 0, sizeof stored_);
+    std::memset(parsed_, 0, sizeof parsed_);
     for (auto& slot : text_) slot[0] = '\0';
 }
 

@@ -1,9 +1,12 @@
 // The group table: the value texts of the record being collected, one slot
-// per group code.
+// per group code, each with its number (atof in the C locale) worked out at
+// most once per stored text.
 #ifndef OSTRA_READER_GROUPTABLE_H
 #define OSTRA_READER_GROUPTABLE_H
 
 #include <cstring>
+
+#include "support/number.h"
 
 namespace ostra {
 
@@ -22,12 +25,26 @@ public:
         std::memcpy(text_[n], text, static_cast<unsigned>(length));
         text_[n][length] = '\0';
         stored_[n] = record_;
+        parsed_[n] = false;
     }
     void clear(int n) {
-        if (static_cast<unsigned>(n) < static_cast<unsigned>(slots)) text_[n][0] = '\0';
+        if (static_cast<unsigned>(n) < static_cast<unsigned>(slots)) {
+            text_[n][0] = '\0';
+            parsed_[n] = false;
+        }
     }
     // The slot's text; "" for a code without a slot.
     const char* get(int n) const { return static_cast<unsigned>(n) < static_cast<unsigned>(slots) ? text_[n] : ""; }
+    // The slot's text as a number; 0 for a code without a slot. A coordinate
+    // that is read twice (an end point, then the next start) is parsed once.
+    double number(int n) const {
+        if (static_cast<unsigned>(n) >= static_cast<unsigned>(slots)) return 0.0;
+        if (!parsed_[n]) {
+            number_[n] = parsedouble(text_[n], text_[n] + slotsize);
+            parsed_[n] = true;
+        }
+        return number_[n];
+    }
     // Whether the record being collected carried group n itself, as opposed
     // to a text left in the slot by an earlier record.
     bool carried(int n) const {
@@ -39,12 +56,17 @@ public:
     // The codes cleared at every record end, in this order.
     static const int clearlist[14];
     void clearrecord() {
-        for (int n : clearlist) text_[n][0] = '\0';
+        for (int n : clearlist) {
+            text_[n][0] = '\0';
+            parsed_[n] = false;
+        }
     }
 
 private:
     unsigned record_ = 1;
     unsigned stored_[slots];
+    mutable bool parsed_[slots];  // number_ holds the number of text_
+    mutable double number_[slots];
     char text_[slots][slotsize];
 };
 

@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "reader/readerstate.h"
-#include "support/number.h"
 
 namespace ostra {
 
@@ -16,24 +15,13 @@ using brevo::point;
 
 void polylinestate::start() {
     firstvertex.setinvalid();
-    prevx[0] = prevy[0] = prevz[0] = '\0';
+    prevx = prevy = prevz = 0;
+    hasx = hasy = hasz = false;
     closed = false;
 }
 
-point polylinestate::prev() const {
-    return point(parsedouble(prevx), parsedouble(prevy), parsedouble(prevz));
-}
-
-void polylinestate::advance(const grouptable& t) {
-    std::strcpy(prevx, t.get(10));
-    std::strcpy(prevy, t.get(20));
-    std::strcpy(prevz, t.get(30));
-}
-
 namespace {
-point slotpoint(const grouptable& t) {
-    return point(parsedouble(t.get(10)), parsedouble(t.get(20)), parsedouble(t.get(30)));
-}
+point slotpoint(const grouptable& t) { return point(t.number(10), t.number(20), t.number(30)); }
 }  // namespace
 
 // A group 10, 20 or 30 inside a POLYLINE header or LWPOLYLINE record, before
@@ -42,15 +30,17 @@ point slotpoint(const grouptable& t) {
 void readerstate::polylinevertexgroup(int code) {
     switch (code) {
     case 10:
-        if (poly.prevx[0] && poly.prevy[0] && emittest())
-            emit(geometry(lineseg(poly.prev(), slotpoint(table))));
-        std::strcpy(poly.prevx, table.get(10));
+        if (poly.hasx && poly.hasy && emittest()) emit(geometry(lineseg(poly.prev(), slotpoint(table))));
+        poly.prevx = table.number(10);
+        poly.hasx = table.get(10)[0] != '\0';
         break;
     case 20:
-        std::strcpy(poly.prevy, table.get(20));
+        poly.prevy = table.number(20);
+        poly.hasy = table.get(20)[0] != '\0';
         break;
     case 30:
-        std::strcpy(poly.prevz, table.get(30));
+        poly.prevz = table.number(30);
+        poly.hasz = table.get(30)[0] != '\0';
         break;
     default:
         break;
@@ -61,7 +51,13 @@ void readerstate::polylinevertexgroup(int code) {
 void readerstate::polylinevertexend() {
     if (emittest() && poly.anyprev()) emit(geometry(lineseg(poly.prev(), slotpoint(table))));
     if (kind == kvertex) {
-        poly.advance(table);
+        // The previous vertex becomes the one in slots 10, 20 and 30.
+        poly.prevx = table.number(10);
+        poly.prevy = table.number(20);
+        poly.prevz = table.number(30);
+        poly.hasx = table.get(10)[0] != '\0';
+        poly.hasy = table.get(20)[0] != '\0';
+        poly.hasz = table.get(30)[0] != '\0';
         if (poly.firstvertex.invalid()) poly.firstvertex = poly.prev();
     } else {
         // Exactly "1": group 70 is not read as a bit mask here.

@@ -1,29 +1,26 @@
-// The state of polyline assembly, one per reader: the previous vertex as the
-// coordinate texts read, the first vertex of an old-form polyline and the
-// closed flag.
+// The state of polyline assembly, one per reader: the previous vertex (its
+// coordinates, and which of them had a text), the first vertex of an
+// old-form polyline and the closed flag.
 #ifndef OSTRA_READER_POLYLINE_H
 #define OSTRA_READER_POLYLINE_H
 
 #include <brevo/geometry.h>
 
-#include "reader/grouptable.h"
-
 namespace ostra {
 
 struct polylinestate {
     bool closed = false;
-    char prevx[grouptable::slotsize] = "";
-    char prevy[grouptable::slotsize] = "";
-    char prevz[grouptable::slotsize] = "";
+    double prevx = 0, prevy = 0, prevz = 0;
+    // Whether the text each coordinate came from was not empty: a vertex
+    // counts as read once one of its coordinates had a text.
+    bool hasx = false, hasy = false, hasz = false;
     brevo::point firstvertex;
 
     // A new polyline begins.
     void start();
-    bool anyprev() const { return prevx[0] || prevy[0] || prevz[0]; }
+    bool anyprev() const { return hasx || hasy || hasz; }
     // The previous vertex as a point.
-    brevo::point prev() const;
-    // The previous vertex becomes the one in slots 10, 20 and 30.
-    void advance(const grouptable& t);
+    brevo::point prev() const { return brevo::point(prevx, prevy, prevz); }
 };
 
 }  // namespace ostra

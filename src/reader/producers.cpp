@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "reader/readerstate.h"
-#include "support/number.h"
 
 namespace ostra {
 
@@ -23,13 +22,13 @@ const int maxcells = 32767;
 
 int cellcount(const grouptable& t, int code) {
     if (!t.carried(code)) return 1;
-    double v = parsedouble(t.get(code));
+    double v = t.number(code);
     if (!(v >= 1)) return 1;
     return v > maxcells ? maxcells : static_cast<int>(v);
 }
 
 double carriedor(const grouptable& t, int code, double otherwise) {
-    return t.carried(code) ? parsedouble(t.get(code)) : otherwise;
+    return t.carried(code) ? t.number(code) : otherwise;
 }
 }  // namespace
 
@@ -44,6 +43,7 @@ void readerstate::emit(const geometry& g) {
     if (inentities) {
         *out_ = g;
         curlayer = recordlayer_;
+        produced_ = true;
         return;
     }
     blockrecord r;
@@ -53,7 +53,7 @@ void readerstate::emit(const geometry& g) {
     blocks.append(blocks.defining(), r);  // a record that finds no room is dropped
 }
 
-double readerstate::g(int code) const { return parsedouble(table.get(code)); }
+double readerstate::g(int code) const { return table.number(code); }
 
 void readerstate::produceline() {
     if (!emittest()) return;

@@ -8,6 +8,16 @@
 
 #include "reader/readerstate.h"
 
+#if defined(__has_include)
+#if __has_include(<sys/single_threaded.h>)
+#include <sys/single_threaded.h>
+#define OSTRA_HAVE_SINGLE_THREADED 1
+#endif
+#endif
+#ifndef OSTRA_HAVE_SINGLE_THREADED
+#define OSTRA_HAVE_SINGLE_THREADED 0
+#endif
+
 namespace ostra {
 
 using brevo::geometry;
@@ -15,15 +25,28 @@ using brevo::geometry;
 namespace {
 
 // Holds the stream's lock for one next() call, so that lines are read
-// without a lock per call.
+// without a lock per call. While the process has a single thread nobody can
+// contend for the stream, and the lock is skipped, as the C library's own
+// stream functions skip theirs then.
 class streamlock {
 public:
-    explicit streamlock(FILE* f) : f_(f) { flockfile(f_); }
-    ~streamlock() { funlockfile(f_); }
+    explicit streamlock(FILE* f) : f_(singlethreaded() ? nullptr : f) {
+        if (f_) flockfile(f_);
+    }
+    ~streamlock() {
+        if (f_) funlockfile(f_);
+    }
     streamlock(const streamlock&) = delete;
     streamlock& operator=(const streamlock&) = delete;
 
 private:
+    static bool singlethreaded() {
+#if OSTRA_HAVE_SINGLE_THREADED
+        return __libc_single_threaded != 0;
+#else
+        return false;
+#endif
+    }
     FILE* f_;
 };
 
@@ -76,6 +99,7 @@ geometry* readerstate::next(geometry& out) {
     curlayer = -1;
     curblock = nullptr;
     out_ = &out;
+    produced_ = false;
     streamlock lock(groups.linestream());
     for (;;) {
         if (xpoly.delivering()) {
@@ -102,7 +126,7 @@ geometry* readerstate::next(geometry& out) {
         } else {
             storegroup(code, groups.value(), groups.valuelength());
         }
-        if (!out.invalid()) return &out;
+        if (produced_) return &out;
     }
 }
 

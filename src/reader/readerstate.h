@@ -85,6 +85,7 @@ private:
     void exactellipse();
 
     brevo::geometry* out_ = nullptr;
+    bool produced_ = false;  // emit() filled *out_ during this next() call
     int recordlayer_ = -1;  // layer index found by the last uselayer()
 };
 

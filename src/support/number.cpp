@@ -3,6 +3,7 @@
 #include <charconv>
 #include <clocale>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <locale.h>
@@ -22,9 +23,75 @@ double parseclocale(const char* text) {
     return strtod_l(text, nullptr, clocale);
 }
 
+// Exact powers of ten: every one up to 1e22 is a double.
+constexpr double powersoften[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                  1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+bool isdigit(char c) { return static_cast<unsigned>(static_cast<unsigned char>(c) - '0') < 10; }
+
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+constexpr bool eightatonce = true;
+#else
+constexpr bool eightatonce = false;
+#endif
+
+// Eight chars loaded little-endian (the first char in the low byte): whether
+// all are digits, and their value as an eight-digit number.
+bool eightdigits(std::uint64_t w) {
+    return (w & 0xF0F0F0F0F0F0F0F0u) == 0x3030303030303030u &&
+           ((w + 0x0606060606060606u) & 0xF0F0F0F0F0F0F0F0u) == 0x3030303030303030u;
+}
+std::uint64_t eightvalue(std::uint64_t w) {
+    w -= 0x3030303030303030u;
+    w = w * 10 + (w >> 8);  // pairs of digits in every other byte
+    return (((w & 0x000000FF000000FFu) * (100 + (1000000ull << 32))) +
+            (((w >> 16) & 0x000000FF000000FFu) * (1 + (10000ull << 32)))) >>
+           32;
+}
+
+// The common case of a drawing's numbers: digits with at most one full stop,
+// no exponent, at most 19 digits. When the digits as an integer m fit in 53
+// bits and there are k <= 22 of them after the stop, m and 10^k are exact
+// doubles and m / 10^k is the one correctly rounded result, as from_chars
+// gives it. Returns false, with v untouched, for everything else. Where the
+// caller says chars up to end may be read, fraction digits are taken eight
+// at a time.
+bool parseplain(const char* p, const char* end, double& v) {
+    std::uint64_t m = 0;
+    int digits = 0, fraction = 0;
+    for (; isdigit(*p); ++p) {
+        if (++digits > 19) return false;
+        m = m * 10 + static_cast<unsigned>(*p - '0');
+    }
+    if (*p == '.') {
+        ++p;
+        if (eightatonce && end) {
+            while (end - p >= 8 && digits <= 11) {
+                std::uint64_t w;
+                std::memcpy(&w, p, 8);
+                if (!eightdigits(w)) break;
+                m = m * 100000000u + eightvalue(w);
+                digits += 8;
+                fraction += 8;
+                p += 8;
+            }
+        }
+        for (; isdigit(*p); ++p) {
+            if (++digits > 19) return false;
+            m = m * 10 + static_cast<unsigned>(*p - '0');
+            ++fraction;
+        }
+    }
+    // An exponent, or the x of a hexadecimal number, goes the long way.
+    if (digits == 0 || *p == 'e' || *p == 'E' || *p == 'x' || *p == 'X') return false;
+    if (m > (std::uint64_t(1) << 53) || fraction > 22) return false;
+    v = static_cast<double>(m) / powersoften[fraction];
+    return true;
+}
+
 }  // namespace
 
-double parsedouble(const char* text) {
+double parsedouble(const char* text, const char* readableend) {
     const char* p = text;
     while (iscspace(*p)) ++p;
     bool negative = false;
@@ -32,11 +99,12 @@ double parsedouble(const char* text) {
         negative = *p == '-';
         ++p;
     }
+    double v = 0.0;
+    if (parseplain(p, readableend, v)) return negative ? -v : v;
     // from_chars knows neither a second sign nor hexadecimal numbers; the
     // first gives 0, the second goes to the C library.
     if (*p == '-' || *p == '+') return 0.0;
     if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) return parseclocale(text);
-    double v = 0.0;
     auto r = std::from_chars(p, p + std::strlen(p), v, std::chars_format::general);
     if (r.ec == std::errc::result_out_of_range) return parseclocale(text);
     if (r.ec != std::errc()) return 0.0;

@@ -9,8 +9,11 @@ namespace ostra {
 
 // atof in the C locale: leading blanks are skipped, an optional sign, the
 // decimal point is a full stop, conversion stops at the first character that
-// cannot continue the number, and a text without a number gives 0.
-double parsedouble(const char* text);
+// cannot continue the number, and a text without a number gives 0. Where
+// the caller knows that the chars up to readableend may be read (a
+// fixed-size buffer holding the text), digits are read eight at a time;
+// chars after the NUL are never taken for the number.
+double parsedouble(const char* text, const char* readableend = nullptr);
 
 // Formats v as printf("%.6f") does in the C locale into buf, which must hold
 // at least formatcapacity chars; returns the number of chars written (no NUL).
