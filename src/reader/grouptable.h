@@ -27,6 +27,21 @@ public:
         stored_[n] = record_;
         parsed_[n] = false;
     }
+    // The same for a text of which padding chars may be read (padding >=
+    // 32): a short text is moved with one fixed-size copy.
+    template <int padding>
+    void storepadded(int n, const char* text, int length) {
+        static_assert(padding >= 32, "a short text is copied as 32 chars");
+        if (static_cast<unsigned>(n) >= static_cast<unsigned>(slots)) return;
+        if (length < 32) {
+            std::memcpy(text_[n], text, 32);
+            text_[n][length] = '\0';
+            stored_[n] = record_;
+            parsed_[n] = false;
+            return;
+        }
+        store(n, text, length);
+    }
     void clear(int n) {
         if (static_cast<unsigned>(n) < static_cast<unsigned>(slots)) {
             text_[n][0] = '\0';

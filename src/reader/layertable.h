@@ -14,6 +14,8 @@ public:
     // Registers the layer at its first use (count 0) or counts a later use,
     // and returns its index. Names are kept as given (at most 79 chars).
     int use(const char* name);
+    // Counts one more use of the layer at index i, which use() returned.
+    void useagain(int i) { ++entries_[static_cast<std::size_t>(i)].use; }
     // Whether the layer at index i passes the filter.
     bool passes(int i);
 

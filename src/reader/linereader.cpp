@@ -139,7 +139,7 @@ inline int eightdigits(const char* p, unsigned n) {
 
 }  // namespace
 
-linereader::linereader(FILE* stream) : stream_(stream), text_(buf_) { buf_[0] = '\0'; }
+linereader::linereader(FILE* stream) : stream_(stream), text_(buf_) { std::memset(buf_, 0, sizeof buf_); }
 
 bool linereader::read() {
 #if OSTRA_SIMD

@@ -38,6 +38,10 @@ public:
     // Both lines are mostly found and classified at once.
     coderesult readgroup(int& code);
 
+    // The text; at least padding chars from its start may always be read
+    // (chars after its NUL have no meaning), so that short texts can be
+    // copied in one fixed-size move.
+    static constexpr int padding = 32;
     const char* text() const { return text_; }
     int length() const { return length_; }
     // Number of lines read so far (counted even when the read fails).
@@ -60,7 +64,7 @@ private:
     int length_ = 0;
     int count_ = 0;
     bool first_ = true;
-    char buf_[bufsize];
+    char buf_[bufsize + padding];
 };
 
 }  // namespace ostra

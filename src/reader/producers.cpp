@@ -34,8 +34,15 @@ double carriedor(const grouptable& t, int code, double otherwise) {
 
 bool readerstate::emittest() { return (blocks.defining() || inentities) && uselayer(); }
 
+// A record that yields several geometries (the segments of a polyline) has
+// its layer looked up once, while its group 8 stays as it was.
 bool readerstate::uselayer() {
-    recordlayer_ = layers.use(table.get(8));
+    if (layerknown_) {
+        layers.useagain(recordlayer_);
+    } else {
+        recordlayer_ = layers.use(table.get(8));
+        layerknown_ = true;
+    }
     return layers.passes(recordlayer_);
 }
 

@@ -50,41 +50,46 @@ private:
     FILE* f_;
 };
 
-// The kind of a new record from its name. VERTEX and SEQEND count only
-// inside a polyline.
-int kindof(const char* name, int oldkind) {
+// Whether the name of length n is word; the length known, the compare is a
+// few loads.
+template <std::size_t N>
+bool is(const char* name, int n, const char (&word)[N]) {
+    return n == static_cast<int>(N - 1) && std::memcmp(name, word, N - 1) == 0;
+}
+
+// The kind of a new record from its name (of length n). VERTEX and SEQEND
+// count only inside a polyline.
+int kindof(const char* name, int n, int oldkind) {
     switch (name[0]) {
     case 'L':
-        if (std::strcmp(name, "LAYER") == 0) return klayer;
-        if (std::strcmp(name, "LINE") == 0) return kline;
-        if (std::strcmp(name, "LWPOLYLINE") == 0) return kpolyline;
+        if (is(name, n, "LINE")) return kline;
+        if (is(name, n, "LAYER")) return klayer;
+        if (is(name, n, "LWPOLYLINE")) return kpolyline;
         break;
     case 'P':
-        if (std::strcmp(name, "POLYLINE") == 0) return kpolyline;
+        if (is(name, n, "POLYLINE")) return kpolyline;
         break;
     case 'V':
-        if (std::strcmp(name, "VERTEX") == 0 && (oldkind == kpolyline || oldkind == kvertex))
-            return kvertex;
+        if (is(name, n, "VERTEX") && (oldkind == kpolyline || oldkind == kvertex)) return kvertex;
         break;
     case 'S':
-        if (std::strcmp(name, "SEQEND") == 0 && (oldkind == kpolyline || oldkind == kvertex))
-            return kseqend;
+        if (is(name, n, "SEQEND") && (oldkind == kpolyline || oldkind == kvertex)) return kseqend;
         break;
     case 'A':
-        if (std::strcmp(name, "ARC") == 0) return karc;
+        if (is(name, n, "ARC")) return karc;
         break;
     case 'C':
-        if (std::strcmp(name, "CIRCLE") == 0) return kcircle;
+        if (is(name, n, "CIRCLE")) return kcircle;
         break;
     case 'B':
-        if (std::strcmp(name, "BLOCK") == 0) return kblock;
+        if (is(name, n, "BLOCK")) return kblock;
         break;
     case 'E':
-        if (std::strcmp(name, "ENDBLK") == 0) return kendblk;
-        if (std::strcmp(name, "ELLIPSE") == 0) return kellipse;
+        if (is(name, n, "ENDBLK")) return kendblk;
+        if (is(name, n, "ELLIPSE")) return kellipse;
         break;
     case 'I':
-        if (std::strcmp(name, "INSERT") == 0) return kinsert;
+        if (is(name, n, "INSERT")) return kinsert;
         break;
     default:
         break;
@@ -121,8 +126,9 @@ geometry* readerstate::next(geometry& out) {
         if (code == 0 || code == 9) {
             endrecord();
             table.clearrecord();
+            layerknown_ = false;
             table.newrecord();
-            beginrecord(groups.value());
+            beginrecord(groups.value(), groups.valuelength());
         } else {
             storegroup(code, groups.value(), groups.valuelength());
         }
@@ -156,8 +162,8 @@ void readerstate::endrecord() {
     }
 }
 
-void readerstate::beginrecord(const char* name) {
-    kind = kindof(name, kind);
+void readerstate::beginrecord(const char* name, int length) {
+    kind = kindof(name, length, kind);
     if (kind == kpolyline) {
         poly.start();
         if (exact) xpoly.start(name[0] == 'L');
@@ -173,7 +179,8 @@ void readerstate::storegroup(int code, const char* value, int length) {
             polylinevertexgroup(code);
         }
     }
-    table.store(code, value, length);
+    if (code == 8) layerknown_ = false;
+    table.storepadded<linereader::padding>(code, value, length);
 }
 
 reader::reader(FILE* stream) : state_(stream ? new (std::nothrow) readerstate(stream) : nullptr) {}

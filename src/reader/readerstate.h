@@ -53,7 +53,7 @@ public:
 private:
     // Record assembly.
     void endrecord();
-    void beginrecord(const char* name);
+    void beginrecord(const char* name, int length);
     void storegroup(int code, const char* value, int length);
 
     // The emit rule: the test (a block is being defined or the ENTITIES
@@ -86,7 +86,8 @@ private:
 
     brevo::geometry* out_ = nullptr;
     bool produced_ = false;  // emit() filled *out_ during this next() call
-    int recordlayer_ = -1;  // layer index found by the last uselayer()
+    int recordlayer_ = -1;     // layer index found by the last uselayer()
+    bool layerknown_ = false;  // recordlayer_ is the layer of slot 8
 };
 
 }  // namespace ostra

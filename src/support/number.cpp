@@ -29,24 +29,43 @@ constexpr double powersoften[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
 
 bool isdigit(char c) { return static_cast<unsigned>(static_cast<unsigned char>(c) - '0') < 10; }
 
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ && defined(__GNUC__)
 constexpr bool eightatonce = true;
+int lowestbyte(std::uint64_t mask) { return __builtin_ctzll(mask) >> 3; }
 #else
 constexpr bool eightatonce = false;
+int lowestbyte(std::uint64_t) { return 0; }
 #endif
 
-// Eight chars loaded little-endian (the first char in the low byte): whether
-// all are digits, and their value as an eight-digit number.
-bool eightdigits(std::uint64_t w) {
-    return (w & 0xF0F0F0F0F0F0F0F0u) == 0x3030303030303030u &&
-           ((w + 0x0606060606060606u) & 0xF0F0F0F0F0F0F0F0u) == 0x3030303030303030u;
-}
-std::uint64_t eightvalue(std::uint64_t w) {
-    w -= 0x3030303030303030u;
-    w = w * 10 + (w >> 8);  // pairs of digits in every other byte
-    return (((w & 0x000000FF000000FFu) * (100 + (1000000ull << 32))) +
-            (((w >> 16) & 0x000000FF000000FFu) * (1 + (10000ull << 32)))) >>
-           32;
+const std::uint64_t integerpowers[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
+
+// The run of digits (at most 8) that starts at p, as a count and a value.
+// With eight chars readable from p they are looked at all at once: loaded
+// little-endian (the first char in the low byte), each byte's digit value,
+// the first byte that is no digit, and the digits before it moved to the
+// top so that the bytes below them count as leading zeros.
+int digitrun(const char* p, const char* end, std::uint64_t& value) {
+    if (eightatonce && end && end - p >= 8) {
+        std::uint64_t w;
+        std::memcpy(&w, p, 8);
+        std::uint64_t d = w ^ 0x3030303030303030u;  // digits become 0 to 9
+        std::uint64_t nondigit = (((d & 0x7F7F7F7F7F7F7F7Fu) + 0x7676767676767676u) | d) & 0x8080808080808080u;
+        int n = nondigit ? lowestbyte(nondigit) : 8;
+        if (n == 0) {
+            value = 0;
+            return 0;
+        }
+        d <<= 8 * (8 - n);
+        d = d * 10 + (d >> 8);  // pairs of digits in every other byte
+        value = (((d & 0x000000FF000000FFu) * (100 + (1000000ull << 32))) +
+                 (((d >> 16) & 0x000000FF000000FFu) * (1 + (10000ull << 32)))) >>
+                32;
+        return n;
+    }
+    int n = 0;
+    value = 0;
+    for (; n < 8 && isdigit(p[n]); ++n) value = value * 10 + static_cast<unsigned>(p[n] - '0');
+    return n;
 }
 
 // The common case of a drawing's numbers: digits with at most one full stop,
@@ -54,37 +73,29 @@ std::uint64_t eightvalue(std::uint64_t w) {
 // bits and there are k <= 22 of them after the stop, m and 10^k are exact
 // doubles and m / 10^k is the one correctly rounded result, as from_chars
 // gives it. Returns false, with v untouched, for everything else. Where the
-// caller says chars up to end may be read, fraction digits are taken eight
-// at a time.
+// caller says chars up to end may be read, digits are taken eight at a time.
 bool parseplain(const char* p, const char* end, double& v) {
-    std::uint64_t m = 0;
-    int digits = 0, fraction = 0;
-    for (; isdigit(*p); ++p) {
-        if (++digits > 19) return false;
-        m = m * 10 + static_cast<unsigned>(*p - '0');
-    }
+    std::uint64_t m = 0, run = 0;
+    int digits = 0, fraction = 0, n;
+    do {
+        n = digitrun(p, end, run);
+        if ((digits += n) > 19) return false;
+        m = m * integerpowers[n] + run;
+        p += n;
+    } while (n == 8);
     if (*p == '.') {
         ++p;
-        if (eightatonce && end) {
-            while (end - p >= 8 && digits <= 11) {
-                std::uint64_t w;
-                std::memcpy(&w, p, 8);
-                if (!eightdigits(w)) break;
-                m = m * 100000000u + eightvalue(w);
-                digits += 8;
-                fraction += 8;
-                p += 8;
-            }
-        }
-        for (; isdigit(*p); ++p) {
-            if (++digits > 19) return false;
-            m = m * 10 + static_cast<unsigned>(*p - '0');
-            ++fraction;
-        }
+        do {
+            n = digitrun(p, end, run);
+            if ((digits += n) > 19) return false;
+            m = m * integerpowers[n] + run;
+            fraction += n;
+            p += n;
+        } while (n == 8);
     }
     // An exponent, or the x of a hexadecimal number, goes the long way.
     if (digits == 0 || *p == 'e' || *p == 'E' || *p == 'x' || *p == 'X') return false;
-    if (m > (std::uint64_t(1) << 53) || fraction > 22) return false;
+    if (m > (std::uint64_t(1) << 53)) return false;
     v = static_cast<double>(m) / powersoften[fraction];
     return true;
 }
