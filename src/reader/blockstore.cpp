@@ -6,8 +6,12 @@
 namespace ostra {
 
 namespace {
-// Block names are group values: at most 79 chars, so a key of 80 holds them.
-const int keywidth = 80;
+// A name as a key: its first 79 chars, as a stored name keeps them.
+std::string_view keyof(const char* name) {
+    std::size_t n = 0;
+    while (n < blockstore::keywidth - 1 && name[n]) ++n;
+    return std::string_view(name, n);
+}
 }  // namespace
 
 blockstore::~blockstore() {
@@ -26,20 +30,34 @@ block* blockstore::define(const char* name, const brevo::point& base) {
     if (!v) return b;  // not registered: collected, but no insert finds it
     // The key precedes the value in the stored record.
     b->name = static_cast<const char*>(v) - keywidth;
-    block*& slot = index_[std::string(b->name)];
-    if (!slot) slot = b;
+    auto found = index_.find(keyof(b->name));
+    if (found == index_.end())
+        index_.emplace(keyof(b->name), b);
+    else if (!found->second)
+        found->second = b;
     return b;
 }
 
 block* blockstore::find(const char* name) const {
-    auto it = index_.find(std::string(name));
+    auto it = index_.find(keyof(name));
     return it == index_.end() ? nullptr : it->second;
 }
 
-block* const* blockstore::reference(const char* name) { return &index_[std::string(name)]; }
+block* const* blockstore::reference(const char* name) {
+    std::string_view key = keyof(name);
+    auto it = index_.find(key);
+    if (it != index_.end()) return &it->second;
+    char copy[keywidth] = {};
+    std::memcpy(copy, key.data(), key.size());
+    const char* stored = static_cast<const char*>(names_.append(copy));
+    if (!stored) return nullptr;
+    return &index_.emplace(std::string_view(stored, key.size()), nullptr).first->second;
+}
 
 const storedinsert* blockstore::storeinsert(const insertparams& p, const char* name) {
-    storedinsert s{p, reference(name)};
+    block* const* target = reference(name);
+    if (!target) return nullptr;  // no room for the name: the insert is dropped
+    storedinsert s{p, target};
     return static_cast<const storedinsert*>(inserts_.append(&s));
 }
 

@@ -2,7 +2,7 @@
 #ifndef OSTRA_READER_BLOCKSTORE_H
 #define OSTRA_READER_BLOCKSTORE_H
 
-#include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -46,7 +46,10 @@ struct blockrecord {
 class blockstore;
 
 struct block {
-    block() : entities(sizeof(blockrecord), 64) {}
+    // Small chunks: a drawing may hold a hundred thousand blocks of a few
+    // entities each, and a chunk's unused room is paid for every block.
+    static constexpr int recordsperchunk = 8;
+    block() : entities(sizeof(blockrecord), recordsperchunk) {}
     chunkarray entities;
     brevo::point base;
     const char* name = "";  // the stored key, or the name given when unregistered
@@ -71,6 +74,9 @@ struct block {
 
 class blockstore {
 public:
+    // Block names are group values: at most 79 chars, so a key of 80 holds them.
+    static constexpr int keywidth = 80;
+
     blockstore() = default;
     ~blockstore();
     blockstore(const blockstore&) = delete;
@@ -85,7 +91,8 @@ public:
     // block defined under a name is the one that inserts of it find.
     block* define(const char* name, const brevo::point& base);
     block* find(const char* name) const;
-    // The index slot of a name, for an insert resolved later.
+    // The index slot of a name, for an insert resolved later; made (null)
+    // when the name has none. Null when no room for the name could be had.
     block* const* reference(const char* name);
     const storedinsert* storeinsert(const insertparams& p, const char* name);
 
@@ -115,7 +122,12 @@ private:
     block* defblock_ = nullptr;
     chunkmap* table_ = nullptr;       // name -> block*, in order of definition
     std::vector<block*> owned_;       // every block made, registered or not
-    std::unordered_map<std::string, block*> index_;
+    // The first block of every name, and a null slot for a name only
+    // inserted so far. The keys point at stored names: a block's own, or a
+    // copy in names_ for a name that had no block when it was first asked
+    // for. Lookups need no copy of the name.
+    std::unordered_map<std::string_view, block*> index_;
+    chunkarray names_{keywidth, 64};
     chunkarray inserts_{sizeof(storedinsert), 64};
 };
 
