@@ -4,6 +4,7 @@
 
 #include <clocale>
 #include <cstdio>
+#include <thread>
 
 #include "testutil.h"
 
@@ -64,6 +65,32 @@ TEST(EntitiesTiming, EachCallReturnsOneRecordAfterReadingTheNextName) {
     EXPECT_EQ(describe(g), "line (2,0,0) (0,0,0)");
     head = dxf({"0", "SECTION", "2", "ENTITIES", "0", "LINE", "10", "1", "0", "LINE", "10", "2", "0", "CIRCLE"});
     EXPECT_EQ(std::ftell(m.get()), static_cast<long>(head.size()));
+}
+
+// Once the process has a second thread the reader holds the stream's lock
+// while it reads; results and stream positions stay as they are without.
+TEST(EntitiesTiming, SameResultsAndPositionsWhenTheProcessHasThreads) {
+    const std::string text = entities({"0", "LINE", "10", "1", "0", "ARC", "40", "2", "51", "90", "0", "CIRCLE"});
+    auto run = [&text](V& got, std::vector<long>& at) {
+        memstream m(text);
+        ostra::reader r(m.get());
+        brevo::geometry g;
+        while (r.next(g)) {
+            got.push_back(describe(g));
+            at.push_back(std::ftell(m.get()));
+        }
+    };
+    V want, got, after;
+    std::vector<long> wantat, gotat, afterat;
+    run(want, wantat);
+    std::thread worker([&] { run(got, gotat); });
+    worker.join();
+    run(after, afterat);
+    ASSERT_EQ(want.size(), 3u);
+    EXPECT_EQ(got, want);
+    EXPECT_EQ(gotat, wantat);
+    EXPECT_EQ(after, want);
+    EXPECT_EQ(afterat, wantat);
 }
 
 TEST(EntitiesTiming, HeapFormOwnsItsResult) {
