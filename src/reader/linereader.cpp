@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "support/digits.h"
+
 // The caller holds the stream's lock for the duration of a next() call, so
 // the unlocked variants are safe and spare a lock per line.
 #if defined(__GLIBC__)
@@ -116,23 +118,6 @@ inline unsigned blankbits(__m128i v) {
 inline unsigned digitbits(__m128i v) {
     __m128i d = _mm_sub_epi8(v, _mm_set1_epi8('0'));
     return bits(_mm_cmpeq_epi8(_mm_min_epu8(d, _mm_set1_epi8(9)), d));
-}
-
-// The value of the run of n digits (1 to 8) at p, with 8 bytes readable:
-// eight digits at once, the bytes behind the run shifted out.
-inline int eightdigits(const char* p, unsigned n) {
-    std::uint64_t x;
-    std::memcpy(&x, p, 8);
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-    x = __builtin_bswap64(x);
-#endif
-    x -= 0x3030303030303030ull;
-    x <<= (8 - n) * 8;
-    x = x * 10 + (x >> 8);
-    x = (((x & 0x000000FF000000FFull) * 0x000F424000000064ull) +
-         (((x >> 16) & 0x000000FF000000FFull) * 0x0000271000000001ull)) >>
-        32;
-    return static_cast<int>(x);
 }
 
 #endif

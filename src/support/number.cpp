@@ -9,6 +9,8 @@
 #include <locale.h>
 #include <system_error>
 
+#include "support/digits.h"
+
 namespace ostra {
 
 namespace {
@@ -41,9 +43,8 @@ const std::uint64_t integerpowers[] = {1, 10, 100, 1000, 10000, 100000, 1000000,
 
 // The run of digits (at most 8) that starts at p, as a count and a value.
 // With eight chars readable from p they are looked at all at once: loaded
-// little-endian (the first char in the low byte), each byte's digit value,
-// the first byte that is no digit, and the digits before it moved to the
-// top so that the bytes below them count as leading zeros.
+// little-endian (the first char in the low byte), each byte's digit value
+// and the first byte that is no digit.
 int digitrun(const char* p, const char* end, std::uint64_t& value) {
     if (eightatonce && end && end - p >= 8) {
         std::uint64_t w;
@@ -51,15 +52,7 @@ int digitrun(const char* p, const char* end, std::uint64_t& value) {
         std::uint64_t d = w ^ 0x3030303030303030u;  // digits become 0 to 9
         std::uint64_t nondigit = (((d & 0x7F7F7F7F7F7F7F7Fu) + 0x7676767676767676u) | d) & 0x8080808080808080u;
         int n = nondigit ? lowestbyte(nondigit) : 8;
-        if (n == 0) {
-            value = 0;
-            return 0;
-        }
-        d <<= 8 * (8 - n);
-        d = d * 10 + (d >> 8);  // pairs of digits in every other byte
-        value = (((d & 0x000000FF000000FFu) * (100 + (1000000ull << 32))) +
-                 (((d >> 16) & 0x000000FF000000FFu) * (1 + (10000ull << 32)))) >>
-                32;
+        value = n ? static_cast<std::uint64_t>(eightdigits(p, static_cast<unsigned>(n))) : 0;
         return n;
     }
     int n = 0;
