@@ -23,30 +23,16 @@ public:
         if (static_cast<unsigned>(n) >= static_cast<unsigned>(slots)) return;
         if (length > slotsize - 1) length = slotsize - 1;
         std::memcpy(text_[n], text, static_cast<unsigned>(length));
-        text_[n][length] = '\0';
-        stored_[n] = record_;
-        parsed_[n] = false;
+        stored(n, length);
     }
     // The same for a text of which padding chars may be read (padding >=
     // 32): a short text is moved with one fixed-size copy.
     template <int padding>
     void storepadded(int n, const char* text, int length) {
         static_assert(padding >= 32, "a short text is copied as 32 chars");
-        if (static_cast<unsigned>(n) >= static_cast<unsigned>(slots)) return;
-        if (length < 32) {
-            std::memcpy(text_[n], text, 32);
-            text_[n][length] = '\0';
-            stored_[n] = record_;
-            parsed_[n] = false;
-            return;
-        }
-        store(n, text, length);
-    }
-    void clear(int n) {
-        if (static_cast<unsigned>(n) < static_cast<unsigned>(slots)) {
-            text_[n][0] = '\0';
-            parsed_[n] = false;
-        }
+        if (length >= 32 || static_cast<unsigned>(n) >= static_cast<unsigned>(slots)) return store(n, text, length);
+        std::memcpy(text_[n], text, 32);
+        stored(n, length);
     }
     // The slot's text; "" for a code without a slot.
     const char* get(int n) const { return static_cast<unsigned>(n) < static_cast<unsigned>(slots) ? text_[n] : ""; }
@@ -78,6 +64,14 @@ public:
     }
 
 private:
+    // The text of length chars is in slot n: it ends there, this record
+    // carried it and its number is not known yet.
+    void stored(int n, int length) {
+        text_[n][length] = '\0';
+        stored_[n] = record_;
+        parsed_[n] = false;
+    }
+
     unsigned record_ = 1;
     unsigned stored_[slots];
     mutable bool parsed_[slots];  // number_ holds the number of text_
