@@ -30,11 +30,8 @@ block* blockstore::define(const char* name, const brevo::point& base) {
     if (!v) return b;  // not registered: collected, but no insert finds it
     // The key precedes the value in the stored record.
     b->name = static_cast<const char*>(v) - keywidth;
-    auto found = index_.find(keyof(b->name));
-    if (found == index_.end())
-        index_.emplace(keyof(b->name), b);
-    else if (!found->second)
-        found->second = b;
+    auto slot = index_.try_emplace(keyof(b->name), b).first;
+    if (!slot->second) slot->second = b;  // a name inserted before its block
     return b;
 }
 

@@ -22,6 +22,12 @@ void polylinestate::start() {
 
 namespace {
 point slotpoint(const grouptable& t) { return point(t.number(10), t.number(20), t.number(30)); }
+
+// A coordinate of the previous vertex taken from slot code.
+void take(double& v, bool& has, const grouptable& t, int code) {
+    v = t.number(code);
+    has = t.get(code)[0] != '\0';
+}
 }  // namespace
 
 // A group 10, 20 or 30 inside a POLYLINE header or LWPOLYLINE record, before
@@ -31,16 +37,13 @@ void readerstate::polylinevertexgroup(int code) {
     switch (code) {
     case 10:
         if (poly.hasx && poly.hasy && emittest()) emit(geometry(lineseg(poly.prev(), slotpoint(table))));
-        poly.prevx = table.number(10);
-        poly.hasx = table.get(10)[0] != '\0';
+        take(poly.prevx, poly.hasx, table, 10);
         break;
     case 20:
-        poly.prevy = table.number(20);
-        poly.hasy = table.get(20)[0] != '\0';
+        take(poly.prevy, poly.hasy, table, 20);
         break;
     case 30:
-        poly.prevz = table.number(30);
-        poly.hasz = table.get(30)[0] != '\0';
+        take(poly.prevz, poly.hasz, table, 30);
         break;
     default:
         break;
@@ -52,12 +55,9 @@ void readerstate::polylinevertexend() {
     if (emittest() && poly.anyprev()) emit(geometry(lineseg(poly.prev(), slotpoint(table))));
     if (kind == kvertex) {
         // The previous vertex becomes the one in slots 10, 20 and 30.
-        poly.prevx = table.number(10);
-        poly.prevy = table.number(20);
-        poly.prevz = table.number(30);
-        poly.hasx = table.get(10)[0] != '\0';
-        poly.hasy = table.get(20)[0] != '\0';
-        poly.hasz = table.get(30)[0] != '\0';
+        take(poly.prevx, poly.hasx, table, 10);
+        take(poly.prevy, poly.hasy, table, 20);
+        take(poly.prevz, poly.hasz, table, 30);
         if (poly.firstvertex.invalid()) poly.firstvertex = poly.prev();
     } else {
         // Exactly "1": group 70 is not read as a bit mask here.
