@@ -144,6 +144,15 @@ private:
     FILE* file_ = nullptr;
 };
 
+// Reads the whole drawing for its tables, then lists one of them.
+int runlisting(const std::string& file, void (*list)(ostra::reader&)) {
+    input in;
+    if (!openinput(in, file)) return 1;
+    const readstatus st =
+        readdrawing(in, "", [](const brevo::geometry&, const char*, const char*) { return true; }, list);
+    return finishoutput(st == readstatus::ok ? 0 : 1);
+}
+
 }  // namespace
 
 int runlist(const std::string& file, const std::string& layers, bool jsonlines) {
@@ -159,33 +168,23 @@ int runlist(const std::string& file, const std::string& layers, bool jsonlines) 
 }
 
 int runlayers(const std::string& file) {
-    input in;
-    if (!openinput(in, file)) return 1;
-    const readstatus st = readdrawing(
-        in, "", [](const brevo::geometry&, const char*, const char*) { return true; },
-        [](ostra::reader& r) {
-            // The reader counts 0 at a layer's first use and 1 more at each
-            // later one, so the number of uses is one more.
-            int count = 0;
-            for (const char* name = r.firstlayer(count); name; name = r.nextlayer(count)) {
-                emit(std::to_string(count + 1) + '\t' + plainname(name));
-            }
-        });
-    return finishoutput(st == readstatus::ok ? 0 : 1);
+    return runlisting(file, [](ostra::reader& r) {
+        // The reader counts 0 at a layer's first use and 1 more at each
+        // later one, so the number of uses is one more.
+        int count = 0;
+        for (const char* name = r.firstlayer(count); name; name = r.nextlayer(count)) {
+            emit(std::to_string(count + 1) + '\t' + plainname(name));
+        }
+    });
 }
 
 int runblocks(const std::string& file) {
-    input in;
-    if (!openinput(in, file)) return 1;
-    const readstatus st = readdrawing(
-        in, "", [](const brevo::geometry&, const char*, const char*) { return true; },
-        [](ostra::reader& r) {
-            int count = 0;
-            for (const char* name = r.firstblock(count); name; name = r.nextblock(count)) {
-                emit(std::to_string(count) + '\t' + plainname(name));
-            }
-        });
-    return finishoutput(st == readstatus::ok ? 0 : 1);
+    return runlisting(file, [](ostra::reader& r) {
+        int count = 0;
+        for (const char* name = r.firstblock(count); name; name = r.nextblock(count)) {
+            emit(std::to_string(count) + '\t' + plainname(name));
+        }
+    });
 }
 
 int runstats(const std::string& file, const std::string& layers) {
