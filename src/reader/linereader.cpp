@@ -115,6 +115,10 @@ inline unsigned blankbits(__m128i v) {
     __m128i spacenl = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\n')));
     return bits(_mm_or_si128(tabcr, spacenl));
 }
+// The first set bit of keep and the one behind its last; 0 and 0 for none:
+// the bounds of the non-blank chars of a line, as a range.
+inline unsigned firstbit(unsigned keep) { return keep ? static_cast<unsigned>(__builtin_ctz(keep)) : 0; }
+inline unsigned endbit(unsigned keep) { return keep ? 32 - static_cast<unsigned>(__builtin_clz(keep)) : 0; }
 inline unsigned digitbits(__m128i v) {
     __m128i d = _mm_sub_epi8(v, _mm_set1_epi8('0'));
     return bits(_mm_cmpeq_epi8(_mm_min_epu8(d, _mm_set1_epi8(9)), d));
@@ -125,6 +129,28 @@ inline unsigned digitbits(__m128i v) {
 }  // namespace
 
 linereader::linereader(FILE* stream) : stream_(stream), text_(buf_) { std::memset(buf_, 0, sizeof buf_); }
+
+// Every way of reading a line ends here: the text is [b, e) of buf_ less
+// its leading and trailing blanks (unless the range is trimmed already),
+// lines more lines are counted, and the stream moves on to next, behind
+// the line in its buffer, unless fgets has moved it already (next null).
+template <bool trim>
+inline bool linereader::accept(char* b, char* e, char* next, int lines) {
+    if (trim) {
+        while (b < e && istrim(*b)) ++b;
+        while (e > b && istrim(e[-1])) --e;
+    }
+    *e = '\0';
+    text_ = b;
+    length_ = static_cast<int>(e - b);
+    count_ += lines;
+#if OSTRA_DIRECT
+    if (next) stream_->_IO_read_ptr = next;
+#else
+    (void)next;
+#endif
+    return true;
+}
 
 bool linereader::read() {
 #if OSTRA_SIMD
@@ -141,20 +167,13 @@ bool linereader::read() {
                 // The non-blank chars before the stop: the trimmed text runs
                 // from the first to the last of them.
                 unsigned keep = ~(blankbits(v0) | blankbits(v1) << 16) & ((1u << k) - 1);
-                unsigned b = keep ? static_cast<unsigned>(__builtin_ctz(keep)) : 0;
-                unsigned e = keep ? 32 - static_cast<unsigned>(__builtin_clz(keep)) : 0;
-                buf_[e] = '\0';
-                text_ = buf_ + b;
-                length_ = static_cast<int>(e - b);
-                ++count_;
-                stream_->_IO_read_ptr = next;
-                return true;
+                return accept<false>(buf_ + firstbit(keep), buf_ + endbit(keep), next, 1);
             }
         } else {
             std::size_t n = window(stream_);
             std::size_t k = findstop<true>(p, 32, n, buf_);
             char* next = k < n ? lineend(p, k, n) : nullptr;
-            if (next) return takecopied(k, next);
+            if (next) return accept<true>(buf_, buf_ + k, next, 1);
         }
     }
 #elif OSTRA_DIRECT
@@ -163,28 +182,11 @@ bool linereader::read() {
         std::size_t n = window(stream_);
         std::size_t k = findstop<true>(p, 0, n, buf_);
         char* next = k < n ? lineend(p, k, n) : nullptr;
-        if (next) return takecopied(k, next);
+        if (next) return accept<true>(buf_, buf_ + k, next, 1);
     }
 #endif
     return readslow();
 }
-
-#if OSTRA_DIRECT
-// A line of k chars copied into buf_ from the stream's buffer: trims it, makes
-// it the line's text and consumes the stream up to next.
-bool linereader::takecopied(std::size_t k, char* next) {
-    char* b = buf_;
-    char* e = buf_ + k;
-    while (b < e && istrim(*b)) ++b;
-    while (e > b && istrim(e[-1])) --e;
-    *e = '\0';
-    text_ = b;
-    length_ = static_cast<int>(e - b);
-    ++count_;
-    stream_->_IO_read_ptr = next;
-    return true;
-}
-#endif
 
 bool linereader::readslow() {
     ++count_;
@@ -208,14 +210,9 @@ bool linereader::readslow() {
         first_ = false;
         if (p[0] == '\xEF' && p[1] == '\xBB' && p[2] == '\xBF') p += 3;
     }
-    // Text after an embedded NUL is not part of the line.
-    char* e = p + std::strlen(p);
-    while (p < e && istrim(*p)) ++p;
-    while (e > p && istrim(e[-1])) --e;
-    *e = '\0';
-    text_ = p;
-    length_ = static_cast<int>(e - p);
-    return true;
+    // Text after an embedded NUL is not part of the line; the line was
+    // counted before it was read.
+    return accept<true>(p, p + std::strlen(p), nullptr, 0);
 }
 
 linereader::coderesult linereader::readgroup(int& code) {
@@ -249,13 +246,7 @@ linereader::coderesult linereader::readgroup(int& code) {
                 _mm_storeu_si128(reinterpret_cast<__m128i*>(buf_), v0);
                 _mm_storeu_si128(reinterpret_cast<__m128i*>(buf_ + 16), v1);
                 unsigned keep = ~blanks & ((1u << k2) - 1) & ~((2u << k1) - 1);
-                unsigned b = keep ? static_cast<unsigned>(__builtin_ctz(keep)) : 0;
-                unsigned e = keep ? 32 - static_cast<unsigned>(__builtin_clz(keep)) : 0;
-                buf_[e] = '\0';
-                text_ = buf_ + b;
-                length_ = static_cast<int>(e - b);
-                count_ += 2;
-                stream_->_IO_read_ptr = p + k2 + 1;
+                accept<false>(buf_ + firstbit(keep), buf_ + endbit(keep), p + k2 + 1, 2);
                 return codeok;
             }
         }

@@ -45,14 +45,18 @@ public:
     const char* text() const { return text_; }
     int length() const { return length_; }
     // Number of lines read so far (counted even when the read fails).
-    int count() const { return count_; }
+    long count() const { return count_; }
     FILE* stream() const { return stream_; }
 
 private:
     // The general path: fgets, the rest of an overlong line dropped, the
     // byte-order mark, trimming.
     bool readslow();
-    bool takecopied(std::size_t k, char* next);
+    template <bool trim>
+#if defined(__GNUC__)
+    __attribute__((always_inline))
+#endif
+    bool accept(char* b, char* e, char* next, int lines);
     // readgroup() line by line; kept apart so that the fast path stays small.
 #if defined(__GNUC__)
     __attribute__((noinline))
@@ -62,7 +66,7 @@ private:
     FILE* stream_;
     char* text_;
     int length_ = 0;
-    int count_ = 0;
+    long count_ = 0;
     bool first_ = true;
     char buf_[bufsize + padding];
 };

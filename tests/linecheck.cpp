@@ -77,13 +77,13 @@ public:
     }
 
     const std::string& text() const { return text_; }
-    int count() const { return count_; }
+    long count() const { return count_; }
 
 private:
     static bool blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
     FILE* f_;
     std::string text_;
-    int count_ = 0;
+    long count_ = 0;
     bool first_ = true;
 };
 
@@ -211,9 +211,9 @@ int main(int argc, char** argv) {
             if (!same) {
                 std::printf("difference in round %ld (seed %llu, buffering %d), op %d\n", round,
                             static_cast<unsigned long long>(seed), buffering, op);
-                std::printf("  got:  result %d code %d count %d pos %ld text \"%s\"\n", gotresult, gotcode,
+                std::printf("  got:  result %d code %d count %ld pos %ld text \"%s\"\n", gotresult, gotcode,
                             got.count(), std::ftell(a), show(gottext).c_str());
-                std::printf("  want: result %d code %d count %d pos %ld text \"%s\"\n", wantresult, wantcode,
+                std::printf("  want: result %d code %d count %ld pos %ld text \"%s\"\n", wantresult, wantcode,
                             want.count(), std::ftell(b), show(want.text()).c_str());
                 return 1;
             }
