@@ -1,8 +1,9 @@
 // Reads a whole drawing with ostra::reader and builds every geometry.
-// usage: readdxf [--dump] FILE; prints the counts, a checksum of the
-// coordinates and the wall-clock and CPU seconds of the loop. With --dump it
-// prints every geometry instead, numbers exact (%a), for comparing two
-// builds of the library on the same drawing.
+// usage: readdxf [--exact] [--dump] FILE; prints the counts, a checksum of
+// the coordinates and the wall-clock and CPU seconds of the loop. --exact
+// reads with the exact reading. With --dump it prints every geometry with
+// its layer and block too, numbers exact (%a), for comparing two builds of
+// the library on the same drawing.
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -13,7 +14,10 @@
 
 namespace {
 
-void dump(const brevo::geometry& g) {
+void dump(const brevo::geometry& g, ostra::reader& r) {
+    const char* layer = r.currentlayer();
+    const char* block = r.currentblock();
+    std::printf("[%s|%s] ", layer ? layer : "", block ? block : "");
     if (const brevo::lineseg* s = g.lns()) {
         brevo::point a = s->start(), b = s->end();
         std::printf("line %a %a %a %a %a %a\n", a.x, a.y, a.z, b.x, b.y, b.z);
@@ -37,12 +41,22 @@ void dump(const brevo::geometry& g) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    bool dumping = argc == 3 && std::strcmp(argv[1], "--dump") == 0;
-    if (argc != 2 && !dumping) {
-        std::fprintf(stderr, "usage: readdxf [--dump] FILE\n");
+    bool dumping = false, exact = false;
+    const char* name = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--dump") == 0)
+            dumping = true;
+        else if (std::strcmp(argv[i], "--exact") == 0)
+            exact = true;
+        else if (!name)
+            name = argv[i];
+        else
+            name = "";
+    }
+    if (!name || !*name) {
+        std::fprintf(stderr, "usage: readdxf [--exact] [--dump] FILE\n");
         return 2;
     }
-    const char* name = argv[argc - 1];
     FILE* f = std::fopen(name, "r");
     if (!f) {
         std::perror(name);
@@ -54,10 +68,11 @@ int main(int argc, char** argv) {
     double c0 = cpuseconds();
     {
         ostra::reader r(f);
+        r.setexact(exact);
         brevo::geometry g;
         while (r.next(g)) {
             ++n;
-            if (dumping) dump(g);
+            if (dumping) dump(g, r);
             if (const brevo::lineseg* s = g.lns()) {
                 ++segs;
                 sum += s->start().x + s->end().y;

@@ -119,7 +119,7 @@ void runarray(bytes& in) {
             }
             check(p || (chunks.fail && m.records.size() % static_cast<std::size_t>(perchunk) == 0),
                   "append fails only when a new chunk is refused");
-        } else if (op == 5) {  // switch the chunk source: the pool, failing or not, or malloc
+        } else if (op == 5) {  // switch the chunk source: the pool, failing or not, or the heap
             unsigned s = in.take() % 3;
             chunks.fail = s == 1;
             a->setallocator(s == 2 ? nullptr : &chunks);
@@ -129,7 +129,7 @@ void runarray(bytes& in) {
             arrayop(*a, m, recsize, 0, op, in);
         }
     }
-    a.reset();  // must free exactly the chunks it took from malloc
+    a.reset();  // must free exactly the chunks it took from the heap
 }
 
 // A key of up to 31 input bytes, NUL-terminated.

@@ -6,9 +6,10 @@
 // Checked beyond memory safety: every returned geometry is valid and has a
 // layer; layer and block enumerations hand out as many names as the counts
 // say; a geometry that does not come from a block passes the filter in force;
-// the writer accepts exactly the segments and circles, and its output reads
-// back as the same kinds in the same order with the same coordinates (where
-// %.6f can carry them).
+// reading stops with a status that says why, and reads nothing after the EOF
+// record; the writer accepts exactly the segments and circles, and its
+// output reads back to its EOF record as the same kinds in the same order
+// with the same coordinates (where %.6f can carry them).
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -94,22 +95,22 @@ void checkcurrent(ostra::reader& r, const brevo::geometry& g) {
     if (const char* b = r.currentblock()) check(std::strlen(b) <= 79, "the current block holds at most 79 chars");
 }
 
-bool writable(const brevo::geometry& g) { return g.lns() || g.cr(); }
-
-// What the writer was given: a segment (a to b) or a circle (center a,
-// radius r). Kept as plain values, since brevo::geometry declares a copy
-// assignment only and copy-constructing it draws a deprecation warning.
-struct savedshape {
-    bool segment;
-    brevo::point a, b;
-    double r;
-};
-
-savedshape shapeof(const brevo::geometry& g) {
-    if (const brevo::lineseg* s = g.lns()) return {true, s->start(), s->end(), 0};
-    const brevo::circle* c = g.cr();
-    return {false, c->center(), brevo::point(), c->radius()};
+// Why reading stopped, and what the reader says about it.
+void checkstatus(ostra::reader& r) {
+    ostra::readstatus s = r.status();
+    check(s == ostra::endofdrawing || s == ostra::endofstream || s == ostra::malformedcode,
+          "reading stops at the EOF record, the end of the stream or a malformed code");
+    check((r.badline() != nullptr) == (s == ostra::malformedcode), "a malformed code line has its text");
+    if (r.badline()) check(std::strlen(r.badline()) <= 511, "the bad line holds at most 511 chars");
+    check(r.line() >= 0, "the line count is not negative");
+    if (s == ostra::endofdrawing) {
+        long line = r.line();
+        check(r.next() == nullptr && r.status() == ostra::endofdrawing && r.line() == line,
+              "nothing is read after the EOF record");
+    }
 }
+
+bool writable(const brevo::geometry& g) { return g.lns() || g.cr(); }
 
 // Whether a coordinate survives "%.6f" and the 79-char cut of a group value.
 bool samenumber(double written, double back) {
@@ -125,7 +126,7 @@ bool samepoint(const brevo::point& a, const brevo::point& b) {
 
 // Reads the writer's output back: the same kinds in the same order, the
 // same coordinates as far as the text form carries them.
-void readback(const char* text, std::size_t size, const std::vector<savedshape>& saved) {
+void readback(const char* text, std::size_t size, const std::vector<brevo::geometry>& saved) {
     check(size > 0 || saved.empty(), "the writer wrote the saved geometries");
     input in(reinterpret_cast<const std::uint8_t*>(text), size);
     ostra::reader r(in.get());
@@ -133,18 +134,20 @@ void readback(const char* text, std::size_t size, const std::vector<savedshape>&
     std::size_t i = 0;
     while (r.next(g)) {
         check(i < saved.size(), "the written file holds no more geometries than were saved");
-        const savedshape& w = saved[i++];
-        if (w.segment) {
+        const brevo::geometry& w = saved[i++];
+        if (const brevo::lineseg* s = w.lns()) {
             check(g.lns() != nullptr, "a written segment reads back as a segment");
-            check(samepoint(w.a, g.lns()->start()) && samepoint(w.b, g.lns()->end()),
+            check(samepoint(s->start(), g.lns()->start()) && samepoint(s->end(), g.lns()->end()),
                   "a written segment reads back with its end points");
         } else {
+            const brevo::circle* c = w.cr();
             check(g.cr() != nullptr, "a written circle reads back as a circle");
-            check(samepoint(w.a, g.cr()->center()) && samenumber(w.r, g.cr()->radius()),
+            check(samepoint(c->center(), g.cr()->center()) && samenumber(c->radius(), g.cr()->radius()),
                   "a written circle reads back with its center and radius");
         }
     }
     check(i == saved.size(), "every saved geometry reads back");
+    if (size > 0) check(r.status() == ostra::endofdrawing, "the written file is read to its EOF record");
 }
 
 // The first pass: no filter; the tables enumerated after the first geometry
@@ -154,7 +157,7 @@ tables firstpass(const std::uint8_t* data, std::size_t size) {
     std::size_t textsize = 0;
     FILE* out = open_memstream(&text, &textsize);
     check(out != nullptr, "the output stream opens");
-    std::vector<savedshape> saved;
+    std::vector<brevo::geometry> saved;
     tables t;
     {
         input in(data, size);
@@ -167,10 +170,13 @@ tables firstpass(const std::uint8_t* data, std::size_t size) {
             checkcurrent(r, g);
             bool ok = w.save(g);
             check(ok == writable(g), "the writer takes exactly the segments and circles");
-            if (ok) saved.push_back(shapeof(g));
+            if (ok) saved.push_back(g);
             if (n == 1) enumerate(r);
         }
-        if (n < maxgeometries) check(g.invalid(), "the end of the stream leaves the geometry invalid");
+        if (n < maxgeometries) {
+            check(g.invalid(), "the end of the stream leaves the geometry invalid");
+            checkstatus(r);
+        }
         t = enumerate(r);
         check(w.finish(), "the writer finishes");
     }

@@ -301,22 +301,33 @@ TEST(HostileTruncation, EveryPrefixGivesAPrefixOfTheResult) {
     append(p, {"  0", "CIRCLE", "  8", "C", " 10", "-7", " 20", "-8", " 40", "0.5", "  0", "ENDSEC", "  0", "EOF"});
     const std::string text = dxf(p);
 
-    const S full = readall(text);
-    // 1 line, 1 arc, 2 polyline segments and the closing one, 2 lwpolyline
-    // segments, 2 x 2 cells of OUTER (a line from INNER and a circle each),
-    // 1 circle.
-    ASSERT_EQ(full.size(), 1u + 1u + 3u + 2u + 8u + 1u);
-    testing::internal::CaptureStdout();
-    std::size_t last = 0;
-    for (std::size_t k = 0; k <= text.size(); ++k) {
-        S got = readall(text.substr(0, k));
-        ASSERT_LE(got.size(), full.size()) << k;
-        ASSERT_TRUE(std::equal(got.begin(), got.end(), full.begin())) << "prefix of " << k << " bytes";
-        ASSERT_GE(got.size(), last) << k;
-        last = got.size();
+    // The drawing is complete once the EOF record's value is.
+    const std::size_t complete = text.size() - 1;
+    for (bool exact : {false, true}) {
+        memstream whole(text);
+        ostra::reader all(whole.get());
+        all.setexact(exact);
+        const S full = readall(all);
+        // 1 line, 1 arc, 2 polyline segments and the closing one, 2 lwpolyline
+        // segments, 2 x 2 cells of OUTER (a line from INNER and a circle
+        // each), 1 circle.
+        ASSERT_EQ(full.size(), 1u + 1u + 3u + 2u + 8u + 1u);
+        testing::internal::CaptureStdout();
+        std::size_t last = 0;
+        for (std::size_t k = 0; k <= text.size(); ++k) {
+            memstream m(text.substr(0, k));
+            ostra::reader r(m.get());
+            r.setexact(exact);
+            S got = readall(r);
+            ASSERT_LE(got.size(), full.size()) << k;
+            ASSERT_TRUE(std::equal(got.begin(), got.end(), full.begin())) << "prefix of " << k << " bytes";
+            ASSERT_GE(got.size(), last) << k;
+            ASSERT_EQ(r.status(), k >= complete ? ostra::endofdrawing : ostra::endofstream) << k;
+            last = got.size();
+        }
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+        EXPECT_EQ(last, full.size());
     }
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_EQ(last, full.size());
 }
 
 // ---------------------------------------------------------------------------

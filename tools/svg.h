@@ -15,8 +15,8 @@
 
 namespace tool {
 
-// Kept in a deque and filled in place: geometry is assigned, never copy
-// constructed.
+// One geometry of the picture with its layer. Kept in a deque, which grows
+// without moving its items: the picture is drawn from pointers to them.
 struct svgitem {
     brevo::geometry g;
     std::size_t layer = 0;  // index into the layer names

@@ -12,6 +12,15 @@ namespace ostra {
 
 class readerstate;
 
+// Why the last next() returned null; reading while it goes on.
+enum readstatus {
+    reading = 0,        // the last next() returned a geometry (or none was made yet)
+    endofdrawing = 1,   // the EOF record was read: the drawing is complete
+    endofstream = 2,    // the stream ended without an EOF record: a cut or incomplete file
+    malformedcode = 3,  // a group-code line that is not a number (see badline())
+    outofmemory = 4,    // memory ran out; reading has stopped for good
+};
+
 class reader {
 public:
     // Reads from stream, which the caller opened and closes after the reader
@@ -22,12 +31,35 @@ public:
     reader(const reader&) = delete;
     reader& operator=(const reader&) = delete;
 
+    using readstatus = ostra::readstatus;
+    static constexpr readstatus reading = ostra::reading;
+    static constexpr readstatus endofdrawing = ostra::endofdrawing;
+    static constexpr readstatus endofstream = ostra::endofstream;
+    static constexpr readstatus malformedcode = ostra::malformedcode;
+    static constexpr readstatus outofmemory = ostra::outofmemory;
+
     // Makes out hold the next entity and returns &out; returns null (with out
-    // invalid) at the end of the stream or after a malformed group-code line,
-    // for which a diagnostic is printed to standard output.
+    // invalid) at the EOF record, at the end of the stream, after a malformed
+    // group-code line (for which a diagnostic is printed) or when memory ran
+    // out; status() says which. At the EOF record reading stops: nothing
+    // after its value line is read, so the host may read on from there.
     brevo::geometry* next(brevo::geometry& out);
     // The same into a new geometry that the caller deletes; null at the end.
     brevo::geometry* next();
+
+    // Why the last next() returned null; reading while it goes on. After
+    // endofstream or malformedcode a further next() reads on (from the line
+    // after the bad one); after endofdrawing and outofmemory it returns null.
+    readstatus status() const;
+    // The number of the last line read, counted from 1 (a code line and its
+    // value line are two).
+    long line() const;
+    // The trimmed text of the malformed group-code line when status() is
+    // malformedcode; null otherwise.
+    const char* badline() const;
+    // Where the diagnostic for a malformed group-code line is printed:
+    // standard output by default; null for nowhere.
+    void setmessages(FILE* stream);
 
     // Exact reading, off by default; set it before reading. Bulges become
     // arcs, closed polylines (bit 1 of group 70) get their closing piece,
@@ -60,6 +92,7 @@ public:
 
 private:
     readerstate* state_;
+    readstatus nostate_;  // the status while there is no state: no stream, or no memory
 };
 
 }  // namespace ostra

@@ -1,4 +1,5 @@
-// Block definitions and their expansion for INSERT records.
+// Block definitions: the entities and nested inserts each block holds, its
+// base point, and the index by which inserts find blocks by name.
 #ifndef OSTRA_READER_BLOCKSTORE_H
 #define OSTRA_READER_BLOCKSTORE_H
 
@@ -45,6 +46,9 @@ struct blockrecord {
 
 class blockstore;
 
+// Inserts nest this deep at most (the INSERT in ENTITIES counts as the first).
+constexpr int maxnesting = 32;
+
 struct block {
     // Small chunks: a drawing may hold a hundred thousand blocks of a few
     // entities each, and a chunk's unused room is paid for every block.
@@ -82,22 +86,28 @@ public:
     blockstore(const blockstore&) = delete;
     blockstore& operator=(const blockstore&) = delete;
 
-    // The block being defined: set by a BLOCK record, ended by ENDBLK.
-    void startdefinition(const char* name, const brevo::point& base) { defblock_ = define(name, base); }
+    // The block being defined: set by a BLOCK record, ended by ENDBLK; false
+    // when memory for it could not be had.
+    bool startdefinition(const char* name, const brevo::point& base) {
+        defblock_ = define(name, base);
+        return defblock_ != nullptr;
+    }
     void enddefinition() { defblock_ = nullptr; }
     block* defining() const { return defblock_; }
 
     // A new, empty block under the full name (up to 79 chars). The first
-    // block defined under a name is the one that inserts of it find.
+    // block defined under a name is the one that inserts of it find. Null
+    // when memory for it could not be had.
     block* define(const char* name, const brevo::point& base);
     block* find(const char* name) const;
     // The index slot of a name, for an insert resolved later; made (null)
     // when the name has none. Null when no room for the name could be had.
     block* const* reference(const char* name);
+    // An insert kept in a block definition; null when memory ran out.
     const storedinsert* storeinsert(const insertparams& p, const char* name);
 
     // Stores a geometry or a nested insert in the block; false when no chunk
-    // could be had (the entity is dropped).
+    // could be had.
     bool append(block* b, const blockrecord& r);
 
     // Enumeration in order of definition, with a position of its own.
@@ -108,7 +118,7 @@ public:
     // Brings every block's analysis up to date with the records stored:
     // reach is the least number of nested frames (the block's own counted)
     // through which the block's expansion reaches a geometry record, ignoring
-    // the expansion stack; a value above expansion::maxdepth means none can
+    // the expansion stack; a value above maxnesting means none can
     // be reached. Runs again only after an append. Uses the blocks' cursors:
     // no expansion may be under way.
     void analyse();
@@ -129,47 +139,6 @@ private:
     std::unordered_map<std::string_view, block*> index_;
     chunkarray names_{keywidth, 64};
     chunkarray inserts_{sizeof(storedinsert), 64};
-};
-
-// The delivery of an INSERT's entities, one per call, nested inserts
-// expanded in place with the composed transformation. Nesting is cut at a
-// block already being expanded (no loops) and at a depth of maxdepth.
-//
-// A nested insert whose expansion would deliver nothing (an empty block, only
-// inserts that are cut, or only geometry deeper than maxdepth) is skipped
-// without walking it, so an array of 32767 x 32767 such cells costs no more
-// than one: every frame that is pushed delivers at least one entity per cell.
-class expansion {
-public:
-    static constexpr int maxdepth = 32;
-
-    bool active() const { return depth_ > 0; }
-    void start(block* b, const insertparams& p);
-    // The next entity, transformed; false when the expansion has ended.
-    bool next(brevo::geometry& out, int& layer, const char*& blockname);
-    void stop();
-
-private:
-    struct frame {
-        block* b;
-        brevo::trafo parent;
-        insertparams p;
-        int col, row;
-        brevo::trafo cur;
-        unsigned long long id;  // tells this frame from every other one pushed
-    };
-    bool push(block* b, const insertparams& p, const brevo::trafo& parent);
-    void pop();
-    // Whether b, pushed now, would deliver an entity.
-    bool yields(block* b);
-    bool search(block* b, int room);
-    static void placecell(frame& f);
-
-    frame stack_[maxdepth];
-    int depth_ = 0;
-    unsigned long long frames_ = 0;    // frames pushed so far
-    unsigned long long searches_ = 0;  // searches run so far
-    std::vector<block*> queue_;        // the search's queue, kept for its capacity
 };
 
 }  // namespace ostra

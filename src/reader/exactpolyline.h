@@ -1,22 +1,23 @@
-// The state of exact reading: polylines with bulges and closing pieces, and
-// entities in their object coordinate systems.
-#ifndef OSTRA_READER_EXACT_H
-#define OSTRA_READER_EXACT_H
+// Polylines in the exact reading: bulges become arcs, a closed polyline gets
+// its piece from the last vertex back to the first, and 2D polylines lie in
+// their object coordinate systems. The old form (POLYLINE, VERTEX, SEQEND)
+// emits each piece when its end vertex's record ends. The light form
+// (LWPOLYLINE) keeps its vertices as numbers until its record ends, since
+// its extrusion direction follows them, and then delivers its pieces as a
+// source, one per next() call.
+#ifndef OSTRA_READER_EXACTPOLYLINE_H
+#define OSTRA_READER_EXACTPOLYLINE_H
 
 #include <cstddef>
 #include <vector>
 
 #include <brevo/geometry.h>
 
+#include "reader/emitter.h"
 #include "reader/grouptable.h"
+#include "reader/sink.h"
 
 namespace ostra {
-
-// The transformation from an entity's object coordinate system to world
-// coordinates, from its extrusion direction (groups 210, 220, 230, counted
-// only when the record carried them; absent means 0, 0, 1) by the DXF
-// arbitrary axis algorithm.
-brevo::trafo ocstrafo(const grouptable& t);
 
 // The piece of a polyline from a to b (object coordinates) with the bulge of
 // a: a segment for bulge 0, else an arc with included angle 4 atan(|bulge|),
@@ -24,38 +25,54 @@ brevo::trafo ocstrafo(const grouptable& t);
 brevo::geometry polylinepiece(const brevo::point& a, const brevo::point& b, double bulge,
                               const brevo::trafo& ocs);
 
-struct exactpolyline {
-    // Old form: fixed at the end of the POLYLINE header.
-    brevo::trafo ocs;
-    double elevation = 0;
-    bool world = false;   // a 3D polyline: vertices are world coordinates
-    bool skip = false;    // a mesh: its vertices are no chain
-    bool closed = false;
-    int vertices = 0;
-    bool hasprev = false;
-    brevo::point prev;    // previous vertex, object coordinates
-    double prevbulge = 0;
-    brevo::point first;
+class exactpolylineproducer : public source {
+public:
+    // A POLYLINE (light false) or LWPOLYLINE (light true) record begins.
+    void start(bool light);
+    bool light() const { return light_; }
+    // A group 10, 20 or 42 of an LWPOLYLINE, after its value is stored: 10
+    // begins a vertex, 20 and 42 belong to the vertex begun last.
+    void lightgroup(int code, const grouptable& t);
+    // The end of the POLYLINE or LWPOLYLINE record.
+    void headerend(const grouptable& t, emitter& e);
+    // The end of a VERTEX record: the piece from the previous vertex.
+    void vertexend(const grouptable& t, emitter& e);
+    // The end of SEQEND: the closing piece.
+    void closing(emitter& e);
 
-    // Light form: the vertices of the record, kept until its end, since its
-    // extrusion direction follows them.
+    // The light form's next piece.
+    bool fill(sink& s) override;
+
+private:
     struct lwvertex {
         double x, y, bulge;
     };
-    bool light = false;
-    std::vector<lwvertex> lw;     // the record being read
-    std::vector<lwvertex> lwout;  // the record whose pieces are delivered
-    // Delivery of the light form's pieces, one per call.
-    std::size_t nextpiece = 0, pieces = 0;
-    int layer = -1;
-    double lwelevation = 0;
-    bool lwclosed = false;
-    brevo::trafo lwocs;
+    brevo::geometry lightpiece(std::size_t i) const;
+    void lightend(const grouptable& t, emitter& e, int flags);
 
-    void start(bool lightform);
-    bool delivering() const { return nextpiece < pieces; }
-    // Piece i of the light form (the closing piece last).
-    brevo::geometry lwpiece(std::size_t i) const;
+    bool light_ = false;
+
+    // Old form: fixed at the end of the POLYLINE header.
+    brevo::trafo ocs_;
+    double elevation_ = 0;
+    bool world_ = false;  // a 3D polyline: vertices are world coordinates
+    bool skip_ = false;   // a mesh: its vertices are no chain
+    bool closed_ = false;
+    int vertices_ = 0;
+    bool hasprev_ = false;
+    brevo::point prev_;  // previous vertex, object coordinates
+    double prevbulge_ = 0;
+    brevo::point first_;
+
+    // Light form: the vertices of the record being read, and those of the
+    // record whose pieces are being delivered (two buffers, so that a
+    // polyline that follows at once may collect its own).
+    std::vector<lwvertex> lw_;
+    std::vector<lwvertex> lwout_;
+    std::size_t nextpiece_ = 0, pieces_ = 0;
+    int layer_ = -1;
+    double lwelevation_ = 0;
+    brevo::trafo lwocs_;
 };
 
 }  // namespace ostra

@@ -5,8 +5,9 @@
 namespace ostra {
 
 void groupreader::diagnose() const {
-    std::printf("numerical group code expected\n");
-    std::printf("%d: %s", lines_.count(), lines_.text());
+    if (!messages_) return;
+    std::fprintf(messages_, "numerical group code expected\n");
+    std::fprintf(messages_, "%ld: %s", lines_.count(), lines_.text());
 }
 
 }  // namespace ostra

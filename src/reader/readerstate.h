@@ -1,17 +1,22 @@
-// The state of one reader and the steps of its record state machine.
+// The state of one reader and its record assembly: groups are collected into
+// the group table until a group 0 or 9 ends the record; the record's
+// producer then runs, and the new record's kind is taken from its name.
+// What the producers make reaches next() through the sink.
 #ifndef OSTRA_READER_READERSTATE_H
 #define OSTRA_READER_READERSTATE_H
 
 #include <cstdio>
+#include <memory>
 
 #include <brevo/geometry.h>
+#include <ostra/reader.h>
 
 #include "reader/blockstore.h"
-#include "reader/exact.h"
+#include "reader/emitter.h"
 #include "reader/groupreader.h"
 #include "reader/grouptable.h"
 #include "reader/layertable.h"
-#include "reader/polyline.h"
+#include "reader/sink.h"
 
 namespace ostra {
 
@@ -28,66 +33,54 @@ enum entitykind {
     kinsert = 8,
     kblock = 9,
     kendblk = 10,
-    kellipse = 11,  // read only in exact mode
+    kellipse = 11,  // read only in the exact reading
+    keof = 12,      // the EOF record: the drawing ends
 };
 
 class readerstate {
 public:
-    explicit readerstate(FILE* stream) : groups(stream) {}
+    // Throws std::bad_alloc when its memory cannot be had.
+    explicit readerstate(FILE* stream);
+    ~readerstate();
+    readerstate(const readerstate&) = delete;
+    readerstate& operator=(const readerstate&) = delete;
 
     brevo::geometry* next(brevo::geometry& out);
+
+    readstatus status() const { return status_; }
+    // next() without an argument could not allocate its geometry: nothing
+    // was read, and a later call may try again.
+    void nomemory() {
+        results.forget();
+        status_ = outofmemory;
+    }
+    const char* badline() const { return status_ == malformedcode ? badline_ : nullptr; }
 
     groupreader groups;
     grouptable table;
     layertable layers;
-    polylinestate poly;
     blockstore blocks;
-    expansion delivery;
-    exactpolyline xpoly;
-    int kind = knone;
-    bool inentities = false;
+    sink results;
+    emitter emit;
     bool exact = false;
-    int curlayer = -1;               // layer of the geometry last returned
-    const char* curblock = nullptr;  // block of the geometry last returned
 
 private:
+    // The producers of every record kind, made with the dispatch.
+    struct producerset;
+
+    bool run();
+    bool finish();
     // Record assembly.
     void endrecord();
     void beginrecord(const char* name, int length);
     void storegroup(int code, const char* value, int length);
+    void malformed();
 
-    // The emit rule: the test (a block is being defined or the ENTITIES
-    // section was reached, then the layer check) and the delivery.
-    bool emittest();
-    bool uselayer();
-    void emit(const brevo::geometry& g);
-
-    // atof (C locale) of a slot.
-    double g(int code) const;
-
-    // Producers, at the end of their record.
-    void produceline();
-    void producearc();
-    void producecircle();
-    void polylinevertexgroup(int code);
-    void polylinevertexend();
-    void polylineclosing();
-    void produceblock();
-    void produceinsert();
-
-    // The same in exact mode.
-    void exactvertexgroup(int code, const char* value);
-    void exactpolylineend();
-    void exactvertexend();
-    void exactclosing();
-    void exactarc();
-    void exactcircle();
-    void exactellipse();
-
-    brevo::geometry* out_ = nullptr;
-    bool produced_ = false;  // emit() filled *out_ during this next() call
-    int recordlayer_ = -1;     // layer index found by the last uselayer()
-    bool layerknown_ = false;  // recordlayer_ is the layer of slot 8
+    std::unique_ptr<producerset> producers_;
+    int kind_ = knone;
+    bool ended_ = false;  // the EOF record was read
+    readstatus status_ = reading;
+    char badline_[linereader::bufsize];
 };
 
 }  // namespace ostra

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace ostra {
 
@@ -14,7 +15,7 @@ namespace {
 // as aligned as the chunk itself.
 struct chunkheader {
     char* next;
-    bool owned;  // taken from malloc, freed by the array
+    bool owned;  // taken from the heap (operator new), freed by the array
 };
 constexpr std::size_t headersize =
     (sizeof(chunkheader) + alignof(std::max_align_t) - 1) / alignof(std::max_align_t) * alignof(std::max_align_t);
@@ -34,7 +35,7 @@ chunkarray::~chunkarray() {
     char* c = firstchunk;
     while (c) {
         chunkheader h = header(c);
-        if (h.owned) std::free(c);
+        if (h.owned) ::operator delete(c);
         c = h.next;
     }
 }
@@ -61,7 +62,7 @@ void* chunkarray::append(const void* rec) {
         if (allocator)
             c = bytes <= INT_MAX ? static_cast<char*>(allocator->allocate(static_cast<int>(bytes))) : nullptr;
         else
-            c = static_cast<char*>(std::malloc(bytes));
+            c = static_cast<char*>(::operator new(bytes, std::nothrow));
         if (!c) return nullptr;
         std::memcpy(c, &h, sizeof h);
         if (!firstchunk)

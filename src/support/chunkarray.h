@@ -8,8 +8,9 @@ namespace ostra {
 
 // An optional source of chunk memory: allocate(bytes) returns the memory
 // (aligned for any record type) or null. Chunks from an allocator are not
-// given back by the array; the array frees only the chunks it took from
-// malloc, whichever source was set when, so the allocator may be changed at
+// given back by the array; the array frees only the chunks it took from the
+// heap itself (nothrow operator new, so that a replaced operator new sees
+// them), whichever source was set when, so the allocator may be changed at
 // any time.
 class chunkallocator {
 public:
@@ -54,7 +55,7 @@ protected:
 
 private:
     // A chunk begins with a header (the next chunk and whether the chunk came
-    // from malloc), padded so that the records behind it are aligned.
+    // from the heap), padded so that the records behind it are aligned.
     static char* link(const char* chunk);
     static void setlink(char* chunk, char* next);
     char* record(char* chunk, int index) const;

@@ -1,0 +1,35 @@
+#include "reader/ocs.h"
+
+#include <cmath>
+
+namespace ostra {
+
+using brevo::trafo;
+using brevo::vector;
+
+vector extrusion(const grouptable& t) {
+    return vector(t.carried(210) ? t.number(210) : 0, t.carried(220) ? t.number(220) : 0,
+                  t.carried(230) ? t.number(230) : 1);
+}
+
+trafo ocstrafo(const grouptable& t) {
+    trafo r;
+    vector n = extrusion(t);
+    double l = n.length();
+    if (!(l > 0) || !std::isfinite(l)) return r;  // no usable direction: world coordinates
+    n = n.unit();
+    const double limit = 1.0 / 64;
+    vector ax = std::fabs(n.x) < limit && std::fabs(n.y) < limit ? vector(0, 1, 0).cross(n)
+                                                                 : vector(0, 0, 1).cross(n);
+    ax = ax.unit();
+    vector ay = n.cross(ax).unit();
+    const vector cols[3] = {ax, ay, n};
+    for (int j = 0; j < 3; ++j) {
+        r.m[0][j] = cols[j].x;
+        r.m[1][j] = cols[j].y;
+        r.m[2][j] = cols[j].z;
+    }
+    return r;
+}
+
+}  // namespace ostra

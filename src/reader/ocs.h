@@ -1,0 +1,24 @@
+// Object coordinate systems: an entity's extrusion direction (groups 210,
+// 220, 230) and the transformation from its object coordinates to world
+// coordinates.
+#ifndef OSTRA_READER_OCS_H
+#define OSTRA_READER_OCS_H
+
+#include <brevo/geometry.h>
+
+#include "reader/grouptable.h"
+
+namespace ostra {
+
+// The record's extrusion direction as given: groups 210, 220 and 230,
+// counted only when the record carried them (absent means 0, 0, 1).
+brevo::vector extrusion(const grouptable& t);
+
+// The transformation from the record's object coordinate system to world
+// coordinates, by the arbitrary axis algorithm; the identity when the
+// extrusion direction is not usable (zero length or not finite).
+brevo::trafo ocstrafo(const grouptable& t);
+
+}  // namespace ostra
+
+#endif

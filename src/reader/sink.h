@@ -1,0 +1,83 @@
+// The sink: the one place where a finished geometry waits for next() to take
+// it, with what the host may ask about it. Producers put at most one
+// geometry into it per group read. A record that yields several geometries
+// at once (the pieces of a light polyline, the entities of an inserted
+// block) hands the sink a source instead, which fills it one geometry per
+// next() call until it runs dry; nothing is buffered beyond the source's own
+// state.
+#ifndef OSTRA_READER_SINK_H
+#define OSTRA_READER_SINK_H
+
+#include <brevo/geometry.h>
+
+namespace ostra {
+
+class sink;
+
+class source {
+public:
+    // Puts the next geometry into s; false when there is none left.
+    virtual bool fill(sink& s) = 0;
+
+protected:
+    ~source() = default;
+};
+
+// What the host can ask about the geometry last delivered.
+struct geometryinfo {
+    int layer = -1;                // index in the layer table; -1 for none
+    const char* block = nullptr;   // the innermost block it came from
+};
+
+class sink {
+public:
+    // A next() call begins: the caller's geometry becomes the slot, emptied.
+    void open(brevo::geometry& out) {
+        out.setinvalid();
+        slot_ = &out;
+        if (state_ == fullslot) state_ = emptyslot;
+        info_ = geometryinfo();
+    }
+    // Fills the slot; a producer does so at most once per group read.
+    void put(const brevo::geometry& g, const geometryinfo& info) {
+        *slot_ = g;
+        info_ = info;
+        state_ = fullslot;
+    }
+    // Whether the slot holds a geometry or reading has failed: either way
+    // next() returns now.
+    bool ready() const { return state_ != emptyslot; }
+    bool full() const { return state_ == fullslot; }
+    const geometryinfo& info() const { return info_; }
+    // Nothing was delivered: the last geometry's information goes.
+    void forget() { info_ = geometryinfo(); }
+
+    // Memory ran out: reading stops for good, and nothing more is delivered.
+    void fail() {
+        state_ = failedslot;
+        source_ = nullptr;
+    }
+    bool failed() const { return state_ == failedslot; }
+
+    // The source that fills the sink at the following next() calls.
+    void setsource(source* s) { source_ = s; }
+    // Fills the slot from the source; false when it has run dry (or there
+    // is none), and the source is then forgotten.
+    bool pull() {
+        if (!source_) return false;
+        if (source_->fill(*this)) return true;
+        source_ = nullptr;
+        return false;
+    }
+
+private:
+    enum slotstate { emptyslot, fullslot, failedslot };
+    brevo::geometry* slot_ = nullptr;
+    slotstate state_ = emptyslot;
+    geometryinfo info_;
+    source* source_ = nullptr;
+};
+
+}  // namespace ostra
+
+#endif
