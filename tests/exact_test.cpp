@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <string>
 
 #include "testutil.h"
@@ -152,6 +153,21 @@ TEST(ExactDefault, DefaultReadingOfTheSameDrawingsIsUnchanged) {
     std::string text = lw("1", {"10", "0", "20", "0", "42", "1", "10", "10", "20", "0", "10", "10", "20", "5"});
     EXPECT_EQ(readall(text), (S{"line (0,0,0) (10,0,0)", "line (10,0,0) (10,5,0)", circle1}));
     EXPECT_EQ(readexact(text).size(), 4u);
+}
+
+// A value keeps its first 79 chars, in the exact LWPOLYLINE as everywhere:
+// 100 digits read as the 79-digit number, in both readings alike.
+TEST(ExactDefault, LongCoordinatesReadAlikeInBothReadings) {
+    const std::string digits(100, '1');
+    std::string text = lw("0", {"10", digits, "20", "0", "10", "0", "20", "-" + digits});
+    const double x = std::strtod(digits.substr(0, 79).c_str(), nullptr);
+    const double y = -std::strtod(digits.substr(0, 78).c_str(), nullptr);  // the sign is one of the 79
+    std::vector<brevo::geometry> g;
+    readexact(text, &g);
+    ASSERT_TRUE(g.size() == 2 && g[0].lns());
+    EXPECT_EQ(g[0].lns()->start().x, x);
+    EXPECT_EQ(g[0].lns()->end().y, y);
+    EXPECT_EQ(readall(text), readexact(text));
 }
 
 TEST(ExactTiming, PiecesOfAPolylineFollowingAnotherStayApart) {
