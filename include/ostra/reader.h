@@ -83,6 +83,40 @@ public:
     // The block whose entity next() returned last (the innermost one for
     // nested inserts); null when the last result did not come from a block.
     const char* currentblock();
+
+    // Beside the geometry last returned by next(). The texts live until the
+    // next call of next().
+    // Its colour as 0xRRGGBB: its true colour (group 420), else its colour
+    // index (group 62) through the standard palette, BYLAYER (256 or no
+    // group 62) through its layer's LAYER entry, BYBLOCK (0) through the
+    // insert that places it; -1 before any geometry.
+    int currentcolor();
+    // Its colour index 1..255, or 0 when it has only a true colour; -1
+    // before any geometry.
+    int currentaci();
+    // The name of the record it came from: "LINE", "LWPOLYLINE", ...; for
+    // geometry from a block, the entity's record inside it. Null before any.
+    const char* currentrecord();
+    // That record's handle (group 5), "" when it has none; null before any.
+    const char* currenthandle();
+
+    // The first value text of a header variable read so far ("$INSUNITS"),
+    // or null; with code, the text of its group code instead (20 for the y
+    // of "$EXTMIN"). The HEADER section is read before the first entity.
+    const char* header(const char* name);
+    const char* header(const char* name, int code);
+    // The LAYER table entry of a layer: its colour index (negative when the
+    // layer is off) and its group 70 flags (1 frozen, 4 locked); false when
+    // the drawing has no entry of that name. The second form gives its
+    // linetype too ("" when it names none).
+    bool layerinfo(const char* name, int& aci, int& flags);
+    bool layerinfo(const char* name, int& aci, int& flags, const char*& linetype);
+    // Layer, block and header texts handed out in UTF-8, and the layer
+    // filter and layerinfo() names taken in UTF-8: decoded from the
+    // drawing's code page ($DWGCODEPAGE) before R2007, with \U+XXXX and
+    // \M+nXXXX escapes; bytes invalid in the source encoding become U+FFFD.
+    // Off by default: names are handed out as read.
+    void setutf8(bool utf8);
     // The blocks defined, in order of definition, with their entity counts.
     int numblock();
     const char* firstblock();

@@ -9,6 +9,7 @@
 
 #include <brevo/geometry.h>
 
+#include "reader/props.h"
 #include "support/chunkarray.h"
 
 namespace ostra {
@@ -20,6 +21,10 @@ struct insertparams {
     double sx = 1, sy = 1, sz = 1;
     double colspacing = 0, rowspacing = 0;
     int cols = 1, rows = 1;
+    // The insert's own colour and layer (its name: the layer table counts
+    // only the layers of geometry), for what its block draws BYBLOCK.
+    recordprops props;
+    char layer[80] = "";
 };
 
 struct block;
@@ -36,7 +41,9 @@ struct storedinsert {
 struct blockrecord {
     enum kindtype : int { geometryrecord, insertrecord };
     kindtype kind;
-    int layer;  // layer index of a geometry; -1 for an insert
+    int layer;                     // layer index of a geometry; -1 for an insert
+    const char* record = nullptr;  // the name of the record a geometry came from
+    recordprops props;             // its handle and colour
     union {
         brevo::geometry g;
         const storedinsert* ins;

@@ -19,15 +19,19 @@ void emitter::emitall(source& s) {
     }
     brevo::geometry g;
     sink pieces;
-    for (pieces.open(g); s.fill(pieces); pieces.open(g)) store(g, pieces.info().layer);
+    for (pieces.open(g); s.fill(pieces); pieces.open(g)) store(g, pieces.info());
 }
 
-void emitter::store(const brevo::geometry& g, int layer) {
+// Geometry kept in a block takes its handle and colour along, read from the
+// record now.
+void emitter::store(const brevo::geometry& g, const geometryinfo& info) {
     block* b = blocks_.defining();
     if (!b) return;
     blockrecord r;
     r.kind = blockrecord::geometryrecord;
-    r.layer = layer;
+    r.layer = info.layer;
+    r.record = info.record;
+    r.props = info.props ? *info.props : readprops(table_, info.tablerecord);
     r.g = g;
     if (!blocks_.append(b, r)) fail();
 }

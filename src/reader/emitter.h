@@ -38,12 +38,31 @@ public:
     // The layer found by the last check.
     int layer() const { return layer_; }
 
+    // A record begins: what it emits is named name (a text that lives as
+    // long as the program), with the handle and colour of its own groups.
+    void beginrecord(const char* name) {
+        record_ = name;
+        props_ = nullptr;
+    }
+    // What the record emits from now on is named name and has the handle
+    // and colour props (kept by the caller as long as the geometry is the
+    // last delivered): the pieces of an old-form polyline are the POLYLINE
+    // header's.
+    void useprops(const char* name, const recordprops* props) {
+        record_ = name;
+        props_ = props;
+    }
     // Delivers g, on the record's layer.
     void emit(const brevo::geometry& g) {
-        if (!inentities_) return store(g, layer_);
         geometryinfo info;
         info.layer = layer_;
-        out_.put(g, info);
+        info.record = record_;
+        info.props = props_;
+        info.tablerecord = table_.recordid();
+        if (inentities_)
+            out_.put(g, info);
+        else
+            store(g, info);
     }
     // Delivers everything s holds: the caller takes it one geometry per
     // next() call; a block being defined stores all of it now.
@@ -58,7 +77,7 @@ public:
     void fail() { out_.fail(); }
 
 private:
-    void store(const brevo::geometry& g, int layer);
+    void store(const brevo::geometry& g, const geometryinfo& info);
 
     const grouptable& table_;
     layertable& layers_;
@@ -67,6 +86,8 @@ private:
     bool inentities_ = false;
     int layer_ = -1;
     bool layerknown_ = false;  // layer_ is the layer of slot 8
+    const char* record_ = nullptr;
+    const recordprops* props_ = nullptr;
 };
 
 }  // namespace ostra

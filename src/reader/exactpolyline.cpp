@@ -67,6 +67,7 @@ void exactpolylineproducer::headerend(const grouptable& t, emitter& e) {
     skip_ = flags & (16 | 64);
     if (!world_) ocs_ = ocstrafo(t);
     elevation_ = t.number(30);
+    header_ = readprops(t, t.recordid());
 }
 
 // One layer check per piece (at least one), as the default reading makes
@@ -82,6 +83,7 @@ void exactpolylineproducer::lightend(const grouptable& t, emitter& e, int flags)
     lwocs_ = ocstrafo(t);
     lwelevation_ = t.number(38);
     layer_ = e.layer();
+    tablerecord_ = t.recordid();
     // A closing piece of length 0 (last vertex repeating the first) adds nothing.
     if (closed && lw_.back().x == lw_.front().x && lw_.back().y == lw_.front().y) --pieces;
     // The vertices move to the delivery side, keeping both buffers' room.
@@ -101,11 +103,14 @@ bool exactpolylineproducer::fill(sink& s) {
     if (nextpiece_ >= pieces_) return false;
     geometryinfo info;
     info.layer = layer_;
+    info.record = "LWPOLYLINE";
+    info.tablerecord = tablerecord_;
     s.put(lightpiece(nextpiece_++), info);
     return true;
 }
 
 void exactpolylineproducer::vertexend(const grouptable& t, emitter& e) {
+    e.useprops("POLYLINE", &header_);
     bool pass = e.test();
     if (skip_ || (intof(t, 70) & 16)) return;  // mesh or spline frame point
     point v = world_ ? point(t.number(10), t.number(20), t.number(30)) : point(t.number(10), t.number(20), elevation_);
@@ -121,6 +126,7 @@ void exactpolylineproducer::vertexend(const grouptable& t, emitter& e) {
 void exactpolylineproducer::closing(emitter& e) {
     if (!closed_ || skip_ || vertices_ < 2) return;
     if (prev_.x == first_.x && prev_.y == first_.y && prev_.z == first_.z) return;
+    e.useprops("POLYLINE", &header_);
     if (!e.test()) return;
     e.emit(polylinepiece(prev_, first_, world_ ? 0 : prevbulge_, world_ ? trafo() : ocs_));
 }

@@ -63,6 +63,7 @@ private:
     brevo::point prev_;  // previous vertex, object coordinates
     double prevbulge_ = 0;
     brevo::point first_;
+    recordprops header_;  // the header's handle and colour, for its pieces
 
     // Light form: the vertices of the record being read, and those of the
     // record whose pieces are being delivered (two buffers, so that a
@@ -71,6 +72,7 @@ private:
     std::vector<lwvertex> lwout_;
     std::size_t nextpiece_ = 0, pieces_ = 0;
     int layer_ = -1;
+    unsigned tablerecord_ = 0;  // the LWPOLYLINE record, for its handle and colour
     double lwelevation_ = 0;
     brevo::trafo lwocs_;
 };

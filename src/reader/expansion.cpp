@@ -22,6 +22,8 @@ bool expansion::push(block* b, const insertparams& p, const brevo::trafo& parent
     f.p = p;
     f.col = f.row = 0;
     f.id = ++frames_;
+    f.colour = colourof(p.props, -1, depth_ > 1 ? &stack_[depth_ - 2].colour : nullptr);
+    if (f.colour.aci == bylayer) f.colour.layername = f.p.layer;
     placecell(f);
     b->onstack = true;
     b->entities.rewind(0);
@@ -124,6 +126,9 @@ bool expansion::fill(sink& s) {
             geometryinfo info;
             info.layer = r->layer;
             info.block = f.b->name;
+            info.record = r->record;
+            info.props = &r->props;
+            info.byblock = &f.colour;
             s.put(r->g * f.cur, info);
             return true;
         }

@@ -33,6 +33,7 @@ private:
         int col, row;
         brevo::trafo cur;
         unsigned long long id;  // tells this frame from every other one pushed
+        colourref colour;       // the insert's colour: what BYBLOCK stands for inside
     };
     void stop();
     bool push(block* b, const insertparams& p, const brevo::trafo& parent);

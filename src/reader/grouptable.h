@@ -53,6 +53,13 @@ public:
     }
     // Marks the start of a new record for carried().
     void newrecord() { ++record_; }
+    // The record being collected, and whether that record carried group n:
+    // a finished record's groups can be asked for as long as no later
+    // record has stored the same codes.
+    unsigned recordid() const { return record_; }
+    bool carriedin(int n, unsigned record) const {
+        return static_cast<unsigned>(n) < static_cast<unsigned>(slots) && stored_[n] == record;
+    }
 
     // The codes cleared at every record end, in this order.
     static const int clearlist[14];

@@ -1,5 +1,7 @@
 #include "reader/inserts.h"
 
+#include <cstring>
+
 #include "reader/ocs.h"
 
 namespace ostra {
@@ -31,6 +33,8 @@ insertparams placement(const grouptable& t, bool exact) {
     p.rows = cellcount(t, 71);
     p.colspacing = carriedor(t, 44, 0);
     p.rowspacing = carriedor(t, 45, 0);
+    p.props = readprops(t, t.recordid());
+    std::memcpy(p.layer, t.get(8), sizeof p.layer);  // a slot of 80 chars
     return p;
 }
 }  // namespace

@@ -33,12 +33,11 @@ bool layertable::passes(int i) {
     if (filter_.empty()) return true;
     entry& e = entries_[static_cast<std::size_t>(i)];
     if (e.filterversion != filterversion_) {
-        char probe[83];
-        std::size_t length = std::strlen(e.name);
-        probe[0] = ',';
-        std::memcpy(probe + 1, e.name, length);
-        probe[length + 1] = ',';
-        e.pass = filter_.find(std::string_view(probe, length + 2)) != std::string::npos;
+        const char* name = map_ ? map_->map(e.name) : e.name;
+        std::string probe = ",";
+        probe += name;
+        probe += ',';
+        e.pass = filter_.find(probe) != std::string::npos;
         e.filterversion = filterversion_;
     }
     return e.pass;

@@ -9,6 +9,17 @@
 
 namespace ostra {
 
+// Another form of the names for the filter to match, when the host asks
+// for one (names in UTF-8).
+class namemap {
+public:
+    // The other form of raw, a text that lives as long as raw does.
+    virtual const char* map(const char* raw) = 0;
+
+protected:
+    ~namemap() = default;
+};
+
 class layertable {
 public:
     // Registers the layer at its first use (count 0) or counts a later use,
@@ -22,6 +33,11 @@ public:
     // names: comma-separated list; null or "" removes the filter. A layer
     // passes when ",name," is a substring of ",names,".
     void setfilter(const char* names);
+    // The filter matches the names as map gives them; null for as read.
+    void setnamemap(namemap* map) {
+        map_ = map;
+        ++filterversion_;
+    }
 
     int count() const { return static_cast<int>(entries_.size()); }
     const char* name(int i) const { return entries_[static_cast<std::size_t>(i)].name; }
@@ -41,6 +57,7 @@ private:
     std::unordered_map<std::string_view, int> index_;
     int last_ = -1;              // the layer used last, tried first
     std::string filter_;         // ",names," or empty
+    namemap* map_ = nullptr;
     unsigned filterversion_ = 1;
     int iter_ = 0;
 };

@@ -18,7 +18,8 @@ void take(double& v, bool& has, const grouptable& t, int code) {
 }
 }  // namespace
 
-void polylineproducer::start() {
+void polylineproducer::start(bool light) {
+    light_ = light;
     first_.setinvalid();
     prevx_ = prevy_ = prevz_ = 0;
     hasx_ = hasy_ = hasz_ = false;
@@ -43,6 +44,7 @@ void polylineproducer::vertexgroup(int code, const grouptable& t, emitter& e) {
 }
 
 void polylineproducer::vertexend(bool vertex, const grouptable& t, emitter& e) {
+    if (vertex) e.useprops("POLYLINE", &header_);
     if (e.test() && anyprev()) e.emit(geometry(lineseg(prev(), slotpoint(t))));
     if (vertex) {
         // The previous vertex becomes the one in slots 10, 20 and 30.
@@ -53,10 +55,12 @@ void polylineproducer::vertexend(bool vertex, const grouptable& t, emitter& e) {
     } else {
         // Exactly "1": group 70 is not read as a bit mask here.
         closed_ = std::strcmp(t.get(70), "1") == 0;
+        if (!light_) header_ = readprops(t, t.recordid());
     }
 }
 
 void polylineproducer::closing(emitter& e) {
+    e.useprops("POLYLINE", &header_);
     if (closed_ && first_.valid() && anyprev() && e.test()) e.emit(geometry(lineseg(first_, prev())));
 }
 

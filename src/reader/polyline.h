@@ -14,8 +14,8 @@ namespace ostra {
 
 class polylineproducer {
 public:
-    // A POLYLINE or LWPOLYLINE record begins.
-    void start();
+    // A POLYLINE (light false) or LWPOLYLINE (light true) record begins.
+    void start(bool light);
     // A group 10, 20 or 30 of that record, before its value is stored: in an
     // LWPOLYLINE the group 10 that begins vertex k+2 completes vertex k+1,
     // and the segment from vertex k to it is emitted.
@@ -37,6 +37,8 @@ private:
     // counts as read once one of its coordinates had a text.
     bool hasx_ = false, hasy_ = false, hasz_ = false;
     brevo::point first_;
+    bool light_ = false;
+    recordprops header_;  // the POLYLINE header's handle and colour, for its pieces
 };
 
 }  // namespace ostra

@@ -64,23 +64,69 @@ void reader::setlayerfilter(const char* names) {
     if (state_) state_->layers.setfilter(names);
 }
 
+// Names go out through the drawing information, which gives their UTF-8
+// form when the host asked for it.
 const char* reader::currentlayer() {
     if (!state_) return nullptr;
     int i = state_->results.info().layer;
-    return i >= 0 ? state_->layers.name(i) : nullptr;
+    return i >= 0 ? state_->info.name(state_->layers.name(i)) : nullptr;
 }
 
 int reader::numlayer() { return state_ ? state_->layers.count() : 0; }
-const char* reader::firstlayer() { return state_ ? state_->layers.first(nullptr) : nullptr; }
-const char* reader::firstlayer(int& count) { return state_ ? state_->layers.first(&count) : nullptr; }
-const char* reader::nextlayer() { return state_ ? state_->layers.next(nullptr) : nullptr; }
-const char* reader::nextlayer(int& count) { return state_ ? state_->layers.next(&count) : nullptr; }
+const char* reader::firstlayer() { return state_ ? state_->info.name(state_->layers.first(nullptr)) : nullptr; }
+const char* reader::firstlayer(int& count) {
+    return state_ ? state_->info.name(state_->layers.first(&count)) : nullptr;
+}
+const char* reader::nextlayer() { return state_ ? state_->info.name(state_->layers.next(nullptr)) : nullptr; }
+const char* reader::nextlayer(int& count) {
+    return state_ ? state_->info.name(state_->layers.next(&count)) : nullptr;
+}
 
-const char* reader::currentblock() { return state_ ? state_->results.info().block : nullptr; }
+const char* reader::currentblock() { return state_ ? state_->info.name(state_->results.info().block) : nullptr; }
 int reader::numblock() { return state_ ? state_->blocks.count() : 0; }
-const char* reader::firstblock() { return state_ ? state_->blocks.first(nullptr) : nullptr; }
-const char* reader::firstblock(int& n) { return state_ ? state_->blocks.first(&n) : nullptr; }
-const char* reader::nextblock() { return state_ ? state_->blocks.next(nullptr) : nullptr; }
-const char* reader::nextblock(int& n) { return state_ ? state_->blocks.next(&n) : nullptr; }
+const char* reader::firstblock() { return state_ ? state_->info.name(state_->blocks.first(nullptr)) : nullptr; }
+const char* reader::firstblock(int& n) { return state_ ? state_->info.name(state_->blocks.first(&n)) : nullptr; }
+const char* reader::nextblock() { return state_ ? state_->info.name(state_->blocks.next(nullptr)) : nullptr; }
+const char* reader::nextblock(int& n) { return state_ ? state_->info.name(state_->blocks.next(&n)) : nullptr; }
+
+int reader::currentcolor() {
+    int aci;
+    if (!state_ || !state_->results.info().record) return -1;
+    return state_->info.resolve(state_->currentcolour(), state_->layers, aci);
+}
+
+int reader::currentaci() {
+    int aci = -1;
+    if (state_ && state_->results.info().record) state_->info.resolve(state_->currentcolour(), state_->layers, aci);
+    return aci;
+}
+
+const char* reader::currentrecord() { return state_ ? state_->results.info().record : nullptr; }
+const char* reader::currenthandle() { return state_ ? state_->currenthandle() : nullptr; }
+
+const char* reader::header(const char* name) { return header(name, -1); }
+const char* reader::header(const char* name, int code) {
+    return state_ ? state_->info.name(state_->info.header.value(name, code)) : nullptr;
+}
+
+bool reader::layerinfo(const char* name, int& aci, int& flags) {
+    const char* linetype;
+    return layerinfo(name, aci, flags, linetype);
+}
+
+bool reader::layerinfo(const char* name, int& aci, int& flags, const char*& linetype) {
+    const layerstates::entry* e = state_ ? state_->info.findlayer(name) : nullptr;
+    if (!e) return false;
+    aci = e->aci;
+    flags = e->flags;
+    linetype = state_->info.name(e->linetype);
+    return true;
+}
+
+void reader::setutf8(bool utf8) {
+    if (!state_) return;
+    state_->info.setutf8(utf8);
+    state_->layers.setnamemap(utf8 ? &state_->info : nullptr);
+}
 
 }  // namespace ostra

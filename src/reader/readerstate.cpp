@@ -46,6 +46,7 @@ int kindof(const char* name, int n, int oldkind) {
         break;
     case 'S':
         if (is(name, n, "SEQEND") && (oldkind == kpolyline || oldkind == kvertex)) return kseqend;
+        if (is(name, n, "SECTION")) return ksection;
         break;
     case 'A':
         if (is(name, n, "ARC")) return karc;
@@ -60,6 +61,7 @@ int kindof(const char* name, int n, int oldkind) {
         if (is(name, n, "ENDBLK")) return kendblk;
         if (is(name, n, "ELLIPSE")) return kellipse;
         if (is(name, n, "EOF")) return keof;
+        if (is(name, n, "ENDSEC")) return kendsec;
         break;
     case 'I':
         if (is(name, n, "INSERT")) return kinsert;
@@ -70,11 +72,34 @@ int kindof(const char* name, int n, int oldkind) {
     return knone;
 }
 
+// The name of what a record of a kind emits.
+const char* recordname(int kind, const char* name) {
+    switch (kind) {
+    case kline: return "LINE";
+    case karc: return "ARC";
+    case kcircle: return "CIRCLE";
+    case kellipse: return "ELLIPSE";
+    case kpolyline: return name[0] == 'L' ? "LWPOLYLINE" : "POLYLINE";
+    case kvertex:
+    case kseqend: return "POLYLINE";
+    default: return nullptr;
+    }
+}
+
+sectionkind sectionof(const char* name) {
+    if (std::strcmp(name, "HEADER") == 0) return sheader;
+    if (std::strcmp(name, "TABLES") == 0) return stables;
+    if (std::strcmp(name, "BLOCKS") == 0) return sblocks;
+    if (std::strcmp(name, "ENTITIES") == 0) return sentities;
+    return sother;
+}
+
 }  // namespace
 
 readerstate::readerstate(FILE* stream)
     : groups(stream), emit(table, layers, blocks, results), producers_(new producerset) {
     badline_[0] = '\0';
+    variable_[0] = '\0';
 }
 
 readerstate::~readerstate() = default;
@@ -97,6 +122,14 @@ geometry* readerstate::next(geometry& out) {
         status_ = outofmemory;
     }
     return nullptr;
+}
+
+// A group inside a record. Most groups are only stored; the few that steer
+// the reading take the way round.
+inline void readerstate::storegroup(int code, const char* value, int length) {
+    if (kind_ == kpolyline || code == 2) return steergroup(code, value, length);
+    if (code == 8) emit.forgetlayer();
+    table.storepadded<linereader::padding>(code, value, length);
 }
 
 // Reads groups until the sink holds a geometry (true) or reading stops
@@ -122,7 +155,7 @@ bool readerstate::run() {
             table.clearrecord();
             emit.forgetlayer();
             table.newrecord();
-            beginrecord(groups.value(), groups.valuelength());
+            beginrecord(code, groups.value(), groups.valuelength());
             // Nothing after the EOF record is read.
             if (kind_ == keof && code == 0) {
                 ended_ = true;
@@ -133,6 +166,27 @@ bool readerstate::run() {
         }
         if (results.ready()) return results.full();
     }
+}
+
+bool readerstate::currentprops(recordprops& p) const {
+    const geometryinfo& i = results.info();
+    if (!i.record) return false;
+    p = i.props ? *i.props : readprops(table, i.tablerecord);
+    return true;
+}
+
+const char* readerstate::currenthandle() const {
+    const geometryinfo& i = results.info();
+    if (!i.record) return nullptr;
+    if (i.props) return i.props->handle;
+    return table.carriedin(5, i.tablerecord) ? table.get(5) : "";
+}
+
+colourref readerstate::currentcolour() const {
+    recordprops p;
+    if (!currentprops(p)) return colourref();
+    const geometryinfo& i = results.info();
+    return colourof(p, i.layer, i.byblock);
 }
 
 // After the EOF record: what its predecessor left in a source, then the end.
@@ -164,23 +218,47 @@ void readerstate::endrecord() {
     case kblock: p.inserts.block(table, blocks, emit); break;
     case kendblk: p.inserts.endblock(blocks); break;
     case kinsert: p.inserts.insert(table, blocks, emit, exact); break;
+    case klayer: info.layerdefs.record(table); break;
+    case kheadervar: info.header.record(variable_, table); break;
     default: break;
     }
 }
 
-void readerstate::beginrecord(const char* name, int length) {
+void readerstate::beginrecord(int code, const char* name, int length) {
     kind_ = kindof(name, length, kind_);
-    if (kind_ == kpolyline) {
-        producers_->polylines.start();
+    emit.beginrecord(recordname(kind_, name));
+    switch (kind_) {
+    case kpolyline:
+        producers_->polylines.start(name[0] == 'L');
         if (exact) producers_->exactpolylines.start(name[0] == 'L');
+        break;
+    case kendsec:
+        if (section_ == sheader) info.headerdone();
+        section_ = snone;
+        break;
+    case knone:
+        if (code == 9 && section_ == sheader) {
+            kind_ = kheadervar;
+            std::size_t n = static_cast<std::size_t>(length) < sizeof variable_ ? static_cast<std::size_t>(length)
+                                                                                  : sizeof variable_ - 1;
+            std::memcpy(variable_, name, n);
+            variable_[n] = '\0';
+        }
+        break;
+    default:
+        break;
     }
 }
 
-// A group inside a record. The default reading's polylines see a vertex
-// coordinate before it is stored (the slots still hold the previous
-// vertex); the exact reading's light form takes it from its slot after.
-void readerstate::storegroup(int code, const char* value, int length) {
-    if (code == 2 && std::strcmp(value, "ENTITIES") == 0) emit.enterentities();
+// A section or block name (group 2), or a group of a polyline record. The
+// default reading's polylines see a vertex coordinate before it is stored
+// (the slots still hold the previous vertex); the exact reading's light form
+// takes it from its slot after.
+void readerstate::steergroup(int code, const char* value, int length) {
+    if (code == 2) {
+        if (std::strcmp(value, "ENTITIES") == 0) emit.enterentities();
+        if (kind_ == ksection) section_ = sectionof(value);
+    }
     if (kind_ == kpolyline) {
         if (!exact) {
             if (code == 10 || code == 20 || code == 30) producers_->polylines.vertexgroup(code, table, emit);

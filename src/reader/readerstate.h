@@ -12,6 +12,7 @@
 #include <ostra/reader.h>
 
 #include "reader/blockstore.h"
+#include "reader/drawinginfo.h"
 #include "reader/emitter.h"
 #include "reader/groupreader.h"
 #include "reader/grouptable.h"
@@ -35,7 +36,13 @@ enum entitykind {
     kendblk = 10,
     kellipse = 11,  // read only in the exact reading
     keof = 12,      // the EOF record: the drawing ends
+    ksection = 13,
+    kendsec = 14,
+    kheadervar = 15,  // a header variable: group 9 in the HEADER section
 };
+
+// The section being read, as far as reading cares.
+enum sectionkind { snone, sheader, stables, sblocks, sentities, sother };
 
 class readerstate {
 public:
@@ -56,12 +63,18 @@ public:
     }
     const char* badline() const { return status_ == malformedcode ? badline_ : nullptr; }
 
+    // The handle and colour of the geometry last delivered; false before any.
+    bool currentprops(recordprops& p) const;
+    const char* currenthandle() const;
+    colourref currentcolour() const;
+
     groupreader groups;
     grouptable table;
     layertable layers;
     blockstore blocks;
     sink results;
     emitter emit;
+    drawinginfo info;
     bool exact = false;
 
 private:
@@ -72,12 +85,21 @@ private:
     bool finish();
     // Record assembly.
     void endrecord();
-    void beginrecord(const char* name, int length);
+    void beginrecord(int code, const char* name, int length);
+#if defined(__GNUC__)
+    __attribute__((always_inline))
+#endif
     void storegroup(int code, const char* value, int length);
+#if defined(__GNUC__)
+    __attribute__((noinline))
+#endif
+    void steergroup(int code, const char* value, int length);
     void malformed();
 
     std::unique_ptr<producerset> producers_;
     int kind_ = knone;
+    sectionkind section_ = snone;
+    char variable_[grouptable::slotsize];  // the name of the header variable being read
     bool ended_ = false;  // the EOF record was read
     readstatus status_ = reading;
     char badline_[linereader::bufsize];

@@ -10,6 +10,8 @@
 
 #include <brevo/geometry.h>
 
+#include "reader/props.h"
+
 namespace ostra {
 
 class sink;
@@ -23,10 +25,17 @@ protected:
     ~source() = default;
 };
 
-// What the host can ask about the geometry last delivered.
+// What the host can ask about the geometry last delivered. Handle and
+// colour are looked up only when asked for: in props, or, where that is
+// null, in the group table's record tablerecord, whose slots stay as they
+// are until the next next() call reads on.
 struct geometryinfo {
-    int layer = -1;                // index in the layer table; -1 for none
-    const char* block = nullptr;   // the innermost block it came from
+    int layer = -1;                       // index in the layer table; -1 for none
+    const char* block = nullptr;          // the innermost block it came from
+    const char* record = nullptr;         // the name of the record it came from
+    const recordprops* props = nullptr;   // its handle and colour, when not in the table
+    unsigned tablerecord = 0;
+    const colourref* byblock = nullptr;   // what BYBLOCK stands for: the placing insert's colour
 };
 
 class sink {

@@ -1,0 +1,49 @@
+#include "support/palette.h"
+
+namespace ostra {
+
+namespace {
+
+// Indices 1 to 9 name colours of their own; 250 to 255 are greys.
+const int named[10] = {-1, 0xFF0000, 0xFFFF00, 0x00FF00, 0x00FFFF, 0x0000FF, 0xFF00FF, 0xFFFFFF, 0x808080, 0xC0C0C0};
+const int greys[6] = {0x333333, 0x505050, 0x696969, 0x828282, 0xBEBEBE, 0xFFFFFF};
+
+// Indices 10 to 249 run through 24 hues, 15 degrees apart starting at red,
+// ten shades each: the even shades at full saturation, the odd ones half
+// way to white, each pair darker than the one before (full, 65 %, 50 %,
+// 30 %, 15 % brightness).
+int hueshade(int aci) {
+    int hue = (aci - 10) / 10, shade = aci % 10;
+    // The hue at full saturation and brightness: one channel at 255, one
+    // rising or falling in steps of a quarter, one at 0.
+    static const int steps[5] = {0, 63, 127, 191, 255};
+    int sector = hue / 4, step = hue % 4;
+    int up = steps[step], down = steps[4 - step];
+    int rgb[3];
+    switch (sector) {
+    case 0: rgb[0] = 255, rgb[1] = up, rgb[2] = 0; break;       // red to yellow
+    case 1: rgb[0] = down, rgb[1] = 255, rgb[2] = 0; break;     // yellow to green
+    case 2: rgb[0] = 0, rgb[1] = 255, rgb[2] = up; break;       // green to cyan
+    case 3: rgb[0] = 0, rgb[1] = down, rgb[2] = 255; break;     // cyan to blue
+    case 4: rgb[0] = up, rgb[1] = 0, rgb[2] = 255; break;       // blue to magenta
+    default: rgb[0] = 255, rgb[1] = 0, rgb[2] = down; break;    // magenta to red
+    }
+    static const int brightness[5] = {100, 65, 50, 30, 15};
+    int color = 0;
+    for (int c : rgb) {
+        if (shade % 2) c = (c + 255) / 2;
+        color = color << 8 | c * brightness[shade / 2] / 100;
+    }
+    return color;
+}
+
+}  // namespace
+
+int palettecolor(int aci) {
+    if (aci < 1 || aci > 255) return -1;
+    if (aci < 10) return named[aci];
+    if (aci >= 250) return greys[aci - 250];
+    return hueshade(aci);
+}
+
+}  // namespace ostra
