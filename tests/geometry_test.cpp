@@ -1,6 +1,7 @@
 // The geometry stand-in: invalid marks, transformations of every kind.
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
 #include <cstring>
 
@@ -43,6 +44,40 @@ TEST(GeometryTrafo, RotationsByQuarterTurnsAreExact) {
     for (double a : {NAN, INFINITY, -INFINITY}) {
         EXPECT_TRUE(std::isnan(sindeg(a)));
         EXPECT_TRUE(std::isnan(cosdeg(a)));
+    }
+}
+
+// Angles so large that a + 90 rounds to a neighbour of a (from about 2.5e16
+// on): 1e20 is 280 modulo 360 and -1e20 is 80; 180 (2^47 + 1) is 180 modulo
+// 360 and 45 * 2^k a whole number of turns for k >= 3.
+TEST(GeometryAngles, HugeAnglesKeepTheirValueModulo360) {
+    EXPECT_EQ(sindeg(1e20), sindeg(280));
+    EXPECT_EQ(cosdeg(1e20), cosdeg(280));
+    EXPECT_EQ(sindeg(-1e20), sindeg(80));
+    EXPECT_EQ(cosdeg(-1e20), cosdeg(80));
+    const double halfturn = 180 * (std::ldexp(1, 47) + 1);
+    EXPECT_EQ(sindeg(halfturn), 0.0);
+    EXPECT_EQ(cosdeg(halfturn), -1.0);
+    for (int k : {60, 1000}) {
+        EXPECT_EQ(sindeg(std::ldexp(45, k)), 0.0) << k;
+        EXPECT_EQ(cosdeg(std::ldexp(45, k)), 1.0) << k;
+        EXPECT_EQ(cosdeg(-std::ldexp(45, k)), 1.0) << k;
+    }
+    for (double a : {DBL_MAX, -DBL_MAX, 3e16 + 8, 1e300}) {
+        EXPECT_NEAR(std::hypot(sindeg(a), cosdeg(a)), 1, 1e-15) << a;
+        EXPECT_EQ(sindeg(-a), -sindeg(a)) << a;
+        EXPECT_EQ(cosdeg(-a), cosdeg(a)) << a;
+    }
+}
+
+// Against sine and cosine taken in extended precision: off by at most one
+// unit in the last place of 1, for ordinary, large and huge angles.
+TEST(GeometryAngles, AccurateToTheLastBits) {
+    const long double pi = 3.14159265358979323846264338327950288L;
+    for (double a : {30.1, 123.456, -359.999, 359.7, 1e6 + 0.1, 8388600.3, -1e15 - 0.5, 3.3e17, 1e200, -DBL_MAX}) {
+        long double r = std::fmod(static_cast<long double>(a), 360.0L) * pi / 180;
+        EXPECT_NEAR(sindeg(a), static_cast<double>(std::sin(r)), 0x1p-52) << a;
+        EXPECT_NEAR(cosdeg(a), static_cast<double>(std::cos(r)), 0x1p-52) << a;
     }
 }
 

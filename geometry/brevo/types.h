@@ -89,7 +89,9 @@ public:
     double t[3];
 };
 
-// Sine and cosine of an angle in degrees, exact at every multiple of 90.
+// Sine and cosine of an angle in degrees: exact at every multiple of 90 and
+// accurate to the last bits for every finite angle, however large; nan for
+// an angle that is not finite.
 double sindeg(double a);
 double cosdeg(double a);
 

@@ -60,17 +60,11 @@ line::line(const point& p, const vector& d) : p_(p), d_(d) {}
 point line::origin() const { return p_; }
 vector line::direction() const { return d_; }
 
-double sindeg(double a) {
-    // An angle that is not finite has no sine; nan also keeps the quarter
-    // count below a well-defined conversion.
-    if (!std::isfinite(a)) return std::nan("");
-    // Reduce to a quarter turn q and a rest r in [-45, 45], so that every
-    // multiple of 90 degrees gives an exact result.
-    double q = std::nearbyint(a / 90.0);
-    double r = (a - 90.0 * q) * (3.14159265358979323846 / 180.0);
-    long quarter = static_cast<long>(std::fmod(q, 4.0));
-    if (quarter < 0) quarter += 4;
-    switch (quarter) {
+namespace {
+// The sine of quarter quarter turns plus r radians, |r| at most a little
+// over pi / 4.
+double quarterturns(int quarter, double r) {
+    switch (quarter & 3) {
     case 0: return std::sin(r);
     case 1: return std::cos(r);
     case 2: return -std::sin(r);
@@ -78,7 +72,35 @@ double sindeg(double a) {
     }
 }
 
-double cosdeg(double a) { return sindeg(a + 90.0); }
+// The angle with the same sine and cosine in (-360, 360). fmod is exact, so
+// a huge angle keeps its true value modulo 360. Smaller angles are left
+// alone: the split into quarter turns below is exact for them already, and
+// the common case is spared the fmod.
+double withinturn(double a) { return std::fabs(a) >= 360.0 ? std::fmod(a, 360.0) : a; }
+
+const double radiansperdegree = 3.14159265358979323846 / 180.0;
+}  // namespace
+
+// Within a turn the angle splits exactly into quarter turns q and a rest of
+// at most 45 degrees, so every multiple of 90 degrees gives an exact result.
+// An angle that is not finite has no sine; nan also keeps the quarter count
+// clear of an undefined integer conversion.
+double sindeg(double a) {
+    if (!std::isfinite(a)) return std::nan("");
+    a = withinturn(a);
+    double q = std::nearbyint(a / 90.0);
+    return quarterturns(static_cast<int>(q), (a - 90.0 * q) * radiansperdegree);
+}
+
+// The sine a quarter turn on. The quarter count is chosen from a + 90, as the
+// sine of a + 90 would choose it, but the rest is taken from a itself, so the
+// rounding of a + 90 does not enter.
+double cosdeg(double a) {
+    if (!std::isfinite(a)) return std::nan("");
+    a = withinturn(a);
+    double q = std::nearbyint((a + 90.0) / 90.0);
+    return quarterturns(static_cast<int>(q), (a - 90.0 * (q - 1.0)) * radiansperdegree);
+}
 
 trafo::trafo(bool) { id(); }
 
