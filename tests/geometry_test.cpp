@@ -160,6 +160,43 @@ TEST(GeometryTransform, ZeroScaleFlattensWithoutBreaking) {
     EXPECT_TRUE(std::isfinite(p.el() ? p.el()->ratio() : p.cr()->radius()));
 }
 
+// The decision whether a placement keeps a circle, and the lengths of the
+// axes, hold over the whole range of doubles, where squared lengths would
+// overflow (radii or scales above 1.3e154) or underflow.
+TEST(GeometryTransform, CircleDecisionOverTheWholeRange) {
+    trafo id;
+    for (double r : {1e200, DBL_MAX, 1e-200, DBL_TRUE_MIN}) {
+        geometry h = geometry(circle(point(1, 2, 3), vector(0, 0, 1), r)) * id;
+        ASSERT_TRUE(h.cr()) << r;
+        EXPECT_DOUBLE_EQ(h.cr()->radius(), r);
+        EXPECT_EQ(h.cr()->normal().z, 1.0);
+    }
+    // A mirrored arc of radius 1e300: still an arc, its end where it belongs.
+    trafo mirror;
+    mirror.scale(-1, 1, 1);
+    geometry a = geometry(arc(point(0, 0, 0), vector(0, 0, 1), point(1e300, 0, 0), 90)) * mirror;
+    ASSERT_TRUE(a.ar());
+    EXPECT_EQ(a.ar()->start().x, -1e300);
+    EXPECT_DOUBLE_EQ(a.ar()->end().y, 1e300);
+    EXPECT_EQ(a.ar()->normal().z, -1.0);
+
+    const geometry unit(circle(point(0, 0, 0), vector(0, 0, 1), 1));
+    trafo uniform;
+    uniform.scale(1e300, 1e300, 1e300);
+    ASSERT_TRUE((unit * uniform).cr());
+    EXPECT_DOUBLE_EQ((unit * uniform).cr()->radius(), 1e300);
+    // Non-uniform: a huge major axis, or a tiny minor one.
+    trafo longy, shortx;
+    longy.scale(1, 1e200, 1);
+    shortx.scale(1e-200, 1, 1);
+    for (const trafo& t : {longy, shortx}) {
+        geometry e = unit * t;
+        ASSERT_TRUE(e.el());
+        EXPECT_DOUBLE_EQ(e.el()->ratio(), 1e-200);
+    }
+    EXPECT_DOUBLE_EQ((unit * longy).el()->majoraxis().length(), 1e200);
+}
+
 TEST(GeometryValue, CopiesBytewiseAndKnowsItsKind) {
     geometry g(lineseg(point(1, 2, 3), point(4, 5, 6)));
     unsigned char raw[sizeof(geometry)];

@@ -14,6 +14,7 @@ struct vector {
     vector();
     vector(const double& x, const double& y, const double& z);
 
+    // Without overflow or underflow over the whole range of doubles.
     double length() const;
     double dot(const vector& o) const;
     vector cross(const vector& o) const;

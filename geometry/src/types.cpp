@@ -5,12 +5,31 @@
 #include <cstdint>
 #include <cstring>
 
+#include "scaling.h"
+
 namespace brevo {
 
 vector::vector() : x(0), y(0), z(0) {}
 vector::vector(const double& x_, const double& y_, const double& z_) : x(x_), y(y_), z(z_) {}
 
-double vector::length() const { return std::sqrt(x * x + y * y + z * z); }
+namespace {
+// A vector whose largest component lies between these bounds has a sum of
+// squares that neither overflows nor loses bits to underflow.
+const double plainlow = 0x1p-450, plainhigh = 0x1p+450;
+}  // namespace
+
+// Ordinary vectors take the plain sum of squares. Others are scaled by a
+// power of two first, which gives the same result as the plain sum would in
+// exact arithmetic; zero, infinite and nan components give 0, inf and nan
+// as the plain sum does.
+double vector::length() const {
+    double m = magnitude(*this);
+    int e = m > plainlow && m < plainhigh ? 0 : scaleexponent(m);
+    if (e == 0) return std::sqrt(x * x + y * y + z * z);
+    vector s = scaledby(*this, e);
+    return std::scalbn(std::sqrt(s.x * s.x + s.y * s.y + s.z * s.z), -e);
+}
+
 double vector::dot(const vector& o) const { return x * o.x + y * o.y + z * o.z; }
 vector vector::cross(const vector& o) const {
     return vector(y * o.z - z * o.y, z * o.x - x * o.z, x * o.y - y * o.x);
@@ -18,10 +37,14 @@ vector vector::cross(const vector& o) const {
 vector vector::operator+(const vector& o) const { return vector(x + o.x, y + o.y, z + o.z); }
 vector vector::operator-(const vector& o) const { return vector(x - o.x, y - o.y, z - o.z); }
 vector vector::operator*(const double& f) const { return vector(x * f, y * f, z * f); }
+// A vector of extreme size is brought near length 1 first, so that neither
+// its length nor the quotients lose bits.
 vector vector::unit() const {
-    double l = length();
+    double m = magnitude(*this);
+    vector s = m > plainlow && m < plainhigh ? *this : scaledby(*this, scaleexponent(m));
+    double l = s.length();
     if (!(l > 0) || !std::isfinite(l)) return *this;
-    return vector(x / l, y / l, z / l);
+    return vector(s.x / l, s.y / l, s.z / l);
 }
 
 namespace {
