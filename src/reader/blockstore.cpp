@@ -215,7 +215,7 @@ bool expansion::search(block* b, int room) {
 }
 
 // The first column and the first row need no spacing: theirs is not taken,
-// so a spacing that is not a number reaches only the cells beyond them.
+// so a spacing that is not finite reaches only the cells beyond them.
 void expansion::placecell(frame& f) {
     brevo::trafo cell;
     cell.offset(f.col != 0 ? f.col * f.p.colspacing : 0, f.row != 0 ? f.row * f.p.rowspacing : 0, 0);
