@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <initializer_list>
 
 namespace ostrafuzz {
@@ -94,11 +95,12 @@ void checkshape(const brevo::geometry& g, const shapeseed& seed) {
     if (!(big <= 0x1p1020)) return;  // points beyond it may leave the range of doubles
     if (k.arc) checkpoints(*g.ar(), k);
     checkconformal(g, k, brevo::trafo(), 1, "an identity placement keeps a circle or arc with its radius");
-    // The placed curve must stay below 2^1020 and its radius above 2^-900,
-    // and the radius as given well within the normal range: a rotation of a
+    // The placed curve and the scale factors stay below 2^1020 (top is at
+    // least 0 for the factors), the placed radius above 2^-900, and the
+    // radius as given well within the normal range: a rotation of a
     // subnormal one rounds its shape away.
     if (!(k.r >= 0x1p-960)) return;
-    int top = std::ilogb(big), low = std::ilogb(k.r);
+    int top = std::max(std::ilogb(big), 0), low = std::ilogb(k.r);
     int e = seed.scale % 129 - 64;
     if (e > 1020 - top) e = 1020 - top;
     if (low + e >= -900) {
