@@ -9,7 +9,8 @@
 // reading stops with a status that says why, and reads nothing after the EOF
 // record; the writer accepts exactly the segments and circles, and its
 // output reads back to its EOF record as the same kinds in the same order
-// with the same coordinates (where %.6f can carry them).
+// with the same coordinates (where %.6f can carry them); circles and arcs
+// keep their shape as shapes.h describes.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -21,6 +22,8 @@
 #include <brevo/geometry.h>
 #include <ostra/reader.h>
 #include <ostra/writer.h>
+
+#include "shapes.h"
 
 namespace {
 
@@ -150,8 +153,22 @@ void readback(const char* text, std::size_t size, const std::vector<brevo::geome
     if (size > 0) check(r.status() == ostra::endofdrawing, "the written file is read to its EOF record");
 }
 
+// A hash of the whole input (FNV-1a): every change of the input changes
+// the placements of the shape checks.
+std::uint32_t hashof(const std::uint8_t* data, std::size_t size) {
+    std::uint32_t h = 2166136261u;
+    for (std::size_t i = 0; i < size; ++i) h = (h ^ data[i]) * 16777619u;
+    return h;
+}
+
+// The bytes that choose the placements of the n-th geometry's shape checks.
+ostrafuzz::shapeseed seedfor(std::uint32_t hash, int n) {
+    std::uint32_t h = (hash ^ static_cast<std::uint32_t>(n)) * 2654435761u;
+    return {static_cast<std::uint8_t>(h >> 24), static_cast<std::uint8_t>(h >> 16), static_cast<std::uint8_t>(h >> 8)};
+}
+
 // The first pass: no filter; the tables enumerated after the first geometry
-// and at the end; every geometry offered to the writer.
+// and at the end; every geometry offered to the writer and its shape checked.
 tables firstpass(const std::uint8_t* data, std::size_t size) {
     char* text = nullptr;
     std::size_t textsize = 0;
@@ -159,6 +176,7 @@ tables firstpass(const std::uint8_t* data, std::size_t size) {
     check(out != nullptr, "the output stream opens");
     std::vector<brevo::geometry> saved;
     tables t;
+    const std::uint32_t hash = hashof(data, size);
     {
         input in(data, size);
         ostra::reader r(in.get());
@@ -168,6 +186,7 @@ tables firstpass(const std::uint8_t* data, std::size_t size) {
         while (n < maxgeometries && r.next(g)) {
             ++n;
             checkcurrent(r, g);
+            ostrafuzz::checkshape(g, seedfor(hash, n));
             bool ok = w.save(g);
             check(ok == writable(g), "the writer takes exactly the segments and circles");
             if (ok) saved.push_back(g);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <string>
 
 #include "testutil.h"
@@ -167,6 +168,41 @@ TEST(BlocksPlacement, ArrayInsertAndLeftoverGroupsDoNotCount) {
     S noise = {"0", "DIMENSION", "71", "5", "44", "3", "45", "3", "50", "45"};
     S i = insert("B", "0", "0");
     EXPECT_EQ(readall(drawing({blockdef("B", unitline)}, {noise, i})), S{"line (0,0,0) (1,0,0)"});
+}
+
+// The first column and row take no spacing: a 1 x 1 insert ignores one that
+// is not finite, a column of rows ignores a column spacing, and only the
+// second cell of a row gets coordinates that are not finite.
+TEST(BlocksExtremes, SpacingIsTakenOnlyWhereACellNeedsIt) {
+    for (const char* bad : {"nan", "inf", "-1e400"}) {
+        EXPECT_EQ(placed(unitline, {"44", bad, "45", bad}), S{"line (10,0,0) (11,0,0)"}) << bad;
+        EXPECT_EQ(placed(unitline, {"71", "2", "44", bad}), (S{"line (10,0,0) (11,0,0)", "line (10,0,0) (11,0,0)"}))
+            << bad;
+        memstream m(drawing({blockdef("B", unitline)}, {insert("B", "10", "0", {"70", "2", "44", bad})}));
+        ostra::reader r(m.get());
+        brevo::geometry g;
+        ASSERT_TRUE(r.next(g));
+        EXPECT_EQ(describe(g), "line (10,0,0) (11,0,0)");
+        ASSERT_TRUE(r.next(g) && g.lns());
+        for (const brevo::point& p : {g.lns()->start(), g.lns()->end()})
+            EXPECT_FALSE(std::isfinite(p.x) || std::isfinite(p.y) || std::isfinite(p.z)) << bad;
+    }
+}
+
+// Rotations beyond 1e16 degrees, radii and scales beyond 1e154 (whose
+// squares overflow).
+TEST(BlocksExtremes, HugeRotationsRadiiAndScales) {
+    EXPECT_EQ(placed(unitline, {"50", "1e20"}), placed(unitline, {"50", "280"}));
+    EXPECT_EQ(placed(unitline, {"50", "-1e20"}), placed(unitline, {"50", "80"}));
+    S huge = {"0", "CIRCLE", "40", "1e200", "0", "ARC", "40", "1e300", "50", "0", "51", "90"};
+    EXPECT_EQ(placed(huge, {}), (S{"circle c(10,0,0) r1e+200", "arc c(10,0,0) n(0,0,1) s(1e+300,0,0) a90"}));
+    EXPECT_EQ(placed(huge, {"50", "90", "41", "-2", "42", "2", "43", "2"}),
+              (S{"circle c(10,0,0) r2e+200", "arc c(10,0,0) n(0,0,-1) s(10,-2e+300,0) a90"}));
+    EXPECT_EQ(placed(circle, {"41", "1e200", "42", "1e200"}), S{"circle c(10,0,0) r1e+200"});
+    EXPECT_EQ(placed(circle, {"42", "1e200"}), S{"ellipse c(10,0,0) u(0,-1e+200,0) k0 p0..360"});
+    S flat = placed(circle, {"42", "1e-200"});
+    ASSERT_EQ(flat.size(), 1u);
+    EXPECT_EQ(flat[0].substr(0, 7), "ellipse");
 }
 
 TEST(BlocksNesting, ThreeDeepComposedAndDefinedLater) {

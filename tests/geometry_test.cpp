@@ -1,6 +1,7 @@
 // The geometry stand-in: invalid marks, transformations of every kind.
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
 #include <cstring>
 
@@ -43,6 +44,40 @@ TEST(GeometryTrafo, RotationsByQuarterTurnsAreExact) {
     for (double a : {NAN, INFINITY, -INFINITY}) {
         EXPECT_TRUE(std::isnan(sindeg(a)));
         EXPECT_TRUE(std::isnan(cosdeg(a)));
+    }
+}
+
+// Angles so large that a + 90 rounds to a neighbour of a (from about 2.5e16
+// on): 1e20 is 280 modulo 360 and -1e20 is 80; 180 (2^47 + 1) is 180 modulo
+// 360 and 45 * 2^k a whole number of turns for k >= 3.
+TEST(GeometryAngles, HugeAnglesKeepTheirValueModulo360) {
+    EXPECT_EQ(sindeg(1e20), sindeg(280));
+    EXPECT_EQ(cosdeg(1e20), cosdeg(280));
+    EXPECT_EQ(sindeg(-1e20), sindeg(80));
+    EXPECT_EQ(cosdeg(-1e20), cosdeg(80));
+    const double halfturn = 180 * (std::ldexp(1, 47) + 1);
+    EXPECT_EQ(sindeg(halfturn), 0.0);
+    EXPECT_EQ(cosdeg(halfturn), -1.0);
+    for (int k : {60, 1000}) {
+        EXPECT_EQ(sindeg(std::ldexp(45, k)), 0.0) << k;
+        EXPECT_EQ(cosdeg(std::ldexp(45, k)), 1.0) << k;
+        EXPECT_EQ(cosdeg(-std::ldexp(45, k)), 1.0) << k;
+    }
+    for (double a : {DBL_MAX, -DBL_MAX, 3e16 + 8, 1e300}) {
+        EXPECT_NEAR(std::hypot(sindeg(a), cosdeg(a)), 1, 1e-15) << a;
+        EXPECT_EQ(sindeg(-a), -sindeg(a)) << a;
+        EXPECT_EQ(cosdeg(-a), cosdeg(a)) << a;
+    }
+}
+
+// Against sine and cosine taken in extended precision: off by at most one
+// unit in the last place of 1, for ordinary, large and huge angles.
+TEST(GeometryAngles, AccurateToTheLastBits) {
+    const long double pi = 3.14159265358979323846264338327950288L;
+    for (double a : {30.1, 123.456, -359.999, 359.7, 1e6 + 0.1, 8388600.3, -1e15 - 0.5, 3.3e17, 1e200, -DBL_MAX}) {
+        long double r = std::fmod(static_cast<long double>(a), 360.0L) * pi / 180;
+        EXPECT_NEAR(sindeg(a), static_cast<double>(std::sin(r)), 0x1p-52) << a;
+        EXPECT_NEAR(cosdeg(a), static_cast<double>(std::cos(r)), 0x1p-52) << a;
     }
 }
 
@@ -123,6 +158,43 @@ TEST(GeometryTransform, ZeroScaleFlattensWithoutBreaking) {
     geometry p = c * none;
     EXPECT_FALSE(p.invalid());
     EXPECT_TRUE(std::isfinite(p.el() ? p.el()->ratio() : p.cr()->radius()));
+}
+
+// The decision whether a placement keeps a circle, and the lengths of the
+// axes, hold over the whole range of doubles, where squared lengths would
+// overflow (radii or scales above 1.3e154) or underflow.
+TEST(GeometryTransform, CircleDecisionOverTheWholeRange) {
+    trafo id;
+    for (double r : {1e200, DBL_MAX, 1e-200, DBL_TRUE_MIN}) {
+        geometry h = geometry(circle(point(1, 2, 3), vector(0, 0, 1), r)) * id;
+        ASSERT_TRUE(h.cr()) << r;
+        EXPECT_DOUBLE_EQ(h.cr()->radius(), r);
+        EXPECT_EQ(h.cr()->normal().z, 1.0);
+    }
+    // A mirrored arc of radius 1e300: still an arc, its end where it belongs.
+    trafo mirror;
+    mirror.scale(-1, 1, 1);
+    geometry a = geometry(arc(point(0, 0, 0), vector(0, 0, 1), point(1e300, 0, 0), 90)) * mirror;
+    ASSERT_TRUE(a.ar());
+    EXPECT_EQ(a.ar()->start().x, -1e300);
+    EXPECT_DOUBLE_EQ(a.ar()->end().y, 1e300);
+    EXPECT_EQ(a.ar()->normal().z, -1.0);
+
+    const geometry unit(circle(point(0, 0, 0), vector(0, 0, 1), 1));
+    trafo uniform;
+    uniform.scale(1e300, 1e300, 1e300);
+    ASSERT_TRUE((unit * uniform).cr());
+    EXPECT_DOUBLE_EQ((unit * uniform).cr()->radius(), 1e300);
+    // Non-uniform: a huge major axis, or a tiny minor one.
+    trafo longy, shortx;
+    longy.scale(1, 1e200, 1);
+    shortx.scale(1e-200, 1, 1);
+    for (const trafo& t : {longy, shortx}) {
+        geometry e = unit * t;
+        ASSERT_TRUE(e.el());
+        EXPECT_DOUBLE_EQ(e.el()->ratio(), 1e-200);
+    }
+    EXPECT_DOUBLE_EQ((unit * longy).el()->majoraxis().length(), 1e200);
 }
 
 TEST(GeometryValue, CopiesBytewiseAndKnowsItsKind) {

@@ -651,6 +651,30 @@ TEST(HostileFaults, NonFiniteAnglesGiveNanGeometry) {
     }
 }
 
+// An ARC with finite angles beyond about 3e16 degrees once came back with
+// its start off its circle (radius 0.97 for 1): the cosine of such an angle
+// was the sine of the angle itself. 1e20 degrees is 280 modulo 360: the
+// start is that of an ARC at 280, bit for bit, in both readings, and the end
+// of a sweep of -1e20 lies on the circle too.
+TEST(HostileFaults, HugeArcAnglesStayOnTheCircle) {
+    for (bool exact : {false, true}) {
+        auto arcof = [exact](const char* a0, const char* a1) {
+            memstream m(entities({"0", "ARC", "10", "3", "20", "4", "40", "1", "50", a0, "51", a1}));
+            ostra::reader r(m.get());
+            r.setexact(exact);
+            brevo::geometry g;
+            r.next(g);
+            return g;
+        };
+        brevo::geometry huge = arcof("1e20", "1e20"), plain = arcof("280", "280"), back = arcof("0", "-1e20");
+        ASSERT_TRUE(huge.ar() && plain.ar() && back.ar()) << exact;
+        EXPECT_EQ(huge.ar()->start().x, plain.ar()->start().x) << exact;
+        EXPECT_EQ(huge.ar()->start().y, plain.ar()->start().y) << exact;
+        EXPECT_EQ(back.ar()->sweep(), -1e20);
+        EXPECT_NEAR((back.ar()->end() - back.ar()->center()).length(), 1, 1e-15) << exact;
+    }
+}
+
 // Coordinates of 1e72 and above once came out of the writer as %.6f text of
 // more than 79 chars, which a reader cuts, so 1e308 read back as 1e78.
 TEST(HostileFaults, HugeWrittenCoordinatesReadBack) {

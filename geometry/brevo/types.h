@@ -14,6 +14,7 @@ struct vector {
     vector();
     vector(const double& x, const double& y, const double& z);
 
+    // Without overflow or underflow over the whole range of doubles.
     double length() const;
     double dot(const vector& o) const;
     vector cross(const vector& o) const;
@@ -89,7 +90,9 @@ public:
     double t[3];
 };
 
-// Sine and cosine of an angle in degrees, exact at every multiple of 90.
+// Sine and cosine of an angle in degrees: exact at every multiple of 90 and
+// accurate to the last bits for every finite angle, however large; nan for
+// an angle that is not finite.
 double sindeg(double a);
 double cosdeg(double a);
 

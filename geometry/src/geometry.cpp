@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+#include "scaling.h"
+
 namespace brevo {
 
 geometry::geometry() : type_(none), ls_() {}
@@ -34,9 +36,16 @@ vector perpendicular(const vector& n) {
 // The normal of a plane after t, oriented so that a mirror reverses it: the
 // cofactor matrix of t's linear part applied to n. Needs no division, so a
 // flattening (zero) scale is harmless; falls back to n when t collapses the
-// plane entirely.
+// plane entirely. The linear part is scaled by a power of two first, which
+// leaves the direction as it is and keeps the products finite.
 vector mapnormal(const trafo& t, const vector& n) {
-    const double(*m)[3] = t.m;
+    double big = 0;
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j) big = larger(big, std::fabs(t.m[i][j]));
+    int e = scaleexponent(big);
+    double m[3][3];
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j) m[i][j] = std::scalbn(t.m[i][j], e);
     double c[3][3];
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j) {
@@ -60,6 +69,11 @@ struct mappedconic {
     double shift;  // degrees to subtract from every parameter (ellipse only)
 };
 
+// The decision, the principal axes and the normal depend on the shape only:
+// they are found from u and v scaled by a common power of two, so that the
+// squared lengths and cross products neither overflow nor underflow however
+// large or small the curve is. For curves of ordinary size the scaled
+// results are the unscaled ones times a power of two, bit for bit.
 mappedconic mapconic(const trafo& t, const point& c, const vector& u, const vector& v,
                      const vector& n) {
     mappedconic r;
@@ -67,11 +81,12 @@ mappedconic mapconic(const trafo& t, const point& c, const vector& u, const vect
     r.u = t.apply(u);
     r.v = t.apply(v);
     r.shift = 0;
-    double uu = r.u.dot(r.u), vv = r.v.dot(r.v), uv = r.u.dot(r.v);
+    int e = scaleexponent(larger(magnitude(r.u), magnitude(r.v)));
+    vector su = scaledby(r.u, e), sv = scaledby(r.v, e);
+    double uu = su.dot(su), vv = sv.dot(sv), uv = su.dot(sv);
     const double eps = 1e-9;
     double big = uu > vv ? uu : vv;
     r.circular = std::fabs(uu - vv) <= eps * big && std::fabs(uv) <= eps * big;
-    vector cr = r.u.cross(r.v);
     if (!r.circular) {
         // Principal axes: the parameter t0 where |u cos t + v sin t| is largest.
         double t0 = 0.5 * std::atan2(2 * uv, uu - vv);
@@ -81,8 +96,11 @@ mappedconic mapconic(const trafo& t, const point& c, const vector& u, const vect
         r.u = a;
         r.v = b;
         r.shift = t0 * 180.0 / pi;
-        cr = a.cross(b);
+        vector sa = su * ct + sv * st;
+        sv = sv * ct - su * st;
+        su = sa;
     }
+    vector cr = su.cross(sv);
     double l = cr.length();
     r.n = l > 0 && std::isfinite(l) ? cr.unit() : mapnormal(t, n);
     return r;

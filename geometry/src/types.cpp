@@ -5,12 +5,31 @@
 #include <cstdint>
 #include <cstring>
 
+#include "scaling.h"
+
 namespace brevo {
 
 vector::vector() : x(0), y(0), z(0) {}
 vector::vector(const double& x_, const double& y_, const double& z_) : x(x_), y(y_), z(z_) {}
 
-double vector::length() const { return std::sqrt(x * x + y * y + z * z); }
+namespace {
+// A vector whose largest component lies between these bounds has a sum of
+// squares that neither overflows nor loses bits to underflow.
+const double plainlow = 0x1p-450, plainhigh = 0x1p+450;
+}  // namespace
+
+// Ordinary vectors take the plain sum of squares. Others are scaled by a
+// power of two first, which gives the same result as the plain sum would in
+// exact arithmetic; zero, infinite and nan components give 0, inf and nan
+// as the plain sum does.
+double vector::length() const {
+    double m = magnitude(*this);
+    int e = m > plainlow && m < plainhigh ? 0 : scaleexponent(m);
+    if (e == 0) return std::sqrt(x * x + y * y + z * z);
+    vector s = scaledby(*this, e);
+    return std::scalbn(std::sqrt(s.x * s.x + s.y * s.y + s.z * s.z), -e);
+}
+
 double vector::dot(const vector& o) const { return x * o.x + y * o.y + z * o.z; }
 vector vector::cross(const vector& o) const {
     return vector(y * o.z - z * o.y, z * o.x - x * o.z, x * o.y - y * o.x);
@@ -18,10 +37,14 @@ vector vector::cross(const vector& o) const {
 vector vector::operator+(const vector& o) const { return vector(x + o.x, y + o.y, z + o.z); }
 vector vector::operator-(const vector& o) const { return vector(x - o.x, y - o.y, z - o.z); }
 vector vector::operator*(const double& f) const { return vector(x * f, y * f, z * f); }
+// A vector of extreme size is brought near length 1 first, so that neither
+// its length nor the quotients lose bits.
 vector vector::unit() const {
-    double l = length();
+    double m = magnitude(*this);
+    vector s = m > plainlow && m < plainhigh ? *this : scaledby(*this, scaleexponent(m));
+    double l = s.length();
     if (!(l > 0) || !std::isfinite(l)) return *this;
-    return vector(x / l, y / l, z / l);
+    return vector(s.x / l, s.y / l, s.z / l);
 }
 
 namespace {
@@ -60,17 +83,11 @@ line::line(const point& p, const vector& d) : p_(p), d_(d) {}
 point line::origin() const { return p_; }
 vector line::direction() const { return d_; }
 
-double sindeg(double a) {
-    // An angle that is not finite has no sine; nan also keeps the quarter
-    // count below a well-defined conversion.
-    if (!std::isfinite(a)) return std::nan("");
-    // Reduce to a quarter turn q and a rest r in [-45, 45], so that every
-    // multiple of 90 degrees gives an exact result.
-    double q = std::nearbyint(a / 90.0);
-    double r = (a - 90.0 * q) * (3.14159265358979323846 / 180.0);
-    long quarter = static_cast<long>(std::fmod(q, 4.0));
-    if (quarter < 0) quarter += 4;
-    switch (quarter) {
+namespace {
+// The sine of quarter quarter turns plus r radians, |r| at most a little
+// over pi / 4.
+double quarterturns(int quarter, double r) {
+    switch (quarter & 3) {
     case 0: return std::sin(r);
     case 1: return std::cos(r);
     case 2: return -std::sin(r);
@@ -78,7 +95,35 @@ double sindeg(double a) {
     }
 }
 
-double cosdeg(double a) { return sindeg(a + 90.0); }
+// The angle with the same sine and cosine in (-360, 360). fmod is exact, so
+// a huge angle keeps its true value modulo 360. Smaller angles are left
+// alone: the split into quarter turns below is exact for them already, and
+// the common case is spared the fmod.
+double withinturn(double a) { return std::fabs(a) >= 360.0 ? std::fmod(a, 360.0) : a; }
+
+const double radiansperdegree = 3.14159265358979323846 / 180.0;
+}  // namespace
+
+// Within a turn the angle splits exactly into quarter turns q and a rest of
+// at most 45 degrees, so every multiple of 90 degrees gives an exact result.
+// An angle that is not finite has no sine; nan also keeps the quarter count
+// clear of an undefined integer conversion.
+double sindeg(double a) {
+    if (!std::isfinite(a)) return std::nan("");
+    a = withinturn(a);
+    double q = std::nearbyint(a / 90.0);
+    return quarterturns(static_cast<int>(q), (a - 90.0 * q) * radiansperdegree);
+}
+
+// The sine a quarter turn on. The quarter count is chosen from a + 90, as the
+// sine of a + 90 would choose it, but the rest is taken from a itself, so the
+// rounding of a + 90 does not enter.
+double cosdeg(double a) {
+    if (!std::isfinite(a)) return std::nan("");
+    a = withinturn(a);
+    double q = std::nearbyint((a + 90.0) / 90.0);
+    return quarterturns(static_cast<int>(q), (a - 90.0 * (q - 1.0)) * radiansperdegree);
+}
 
 trafo::trafo(bool) { id(); }
 

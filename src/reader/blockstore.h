@@ -15,7 +15,8 @@
 namespace ostra {
 
 // Where an INSERT puts a block: for the cell in column c and row r,
-// place * translate(c * colspacing, r * rowspacing, 0) * scale * translate(-base).
+// place * translate(c * colspacing, r * rowspacing, 0) * scale * translate(-base),
+// where a product with c or r equal to 0 is 0 whatever the spacing.
 struct insertparams {
     brevo::trafo place;  // translation to the insertion point after the rotation
     double sx = 1, sy = 1, sz = 1;

@@ -94,9 +94,11 @@ bool expansion::search(block* b, int room) {
     return false;
 }
 
+// The first column and the first row need no spacing: theirs is not taken,
+// so a spacing that is not finite reaches only the cells beyond them.
 void expansion::placecell(frame& f) {
     brevo::trafo cell;
-    cell.offset(f.col * f.p.colspacing, f.row * f.p.rowspacing, 0);
+    cell.offset(f.col != 0 ? f.col * f.p.colspacing : 0, f.row != 0 ? f.row * f.p.rowspacing : 0, 0);
     brevo::trafo s;
     s.scale(f.p.sx, f.p.sy, f.p.sz);
     brevo::trafo base;
