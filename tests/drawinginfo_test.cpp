@@ -66,6 +66,7 @@ const S layers = [] {
     add(p, layer("OFFBLUE", "-5", "0"));
     add(p, layer("FROZEN", "3", "1"));
     add(p, layer("TRUE", "2", "4", {"420", "1193046"}));  // 0x123456
+    add(p, layer("BLUE", "5", "0"));
     return p;
 }();
 
@@ -101,7 +102,7 @@ TEST(DrawingColour, ByBlockThroughNestedInserts) {
     add(blocks, {"0", "LINE", "8", "RED", "62", "256", "11", "1"});
     add(blocks, {"0", "ENDBLK", "0", "BLOCK", "2", "MIDDLE"});
     add(blocks, {"0", "INSERT", "2", "INNER", "62", "0"});      // BYBLOCK: what MIDDLE's insert says
-    add(blocks, {"0", "INSERT", "2", "INNER", "8", "OFFBLUE"});  // BYLAYER: blue
+    add(blocks, {"0", "INSERT", "2", "INNER", "8", "BLUE"});  // BYLAYER: blue
     add(blocks, {"0", "ENDBLK"});
     S ents = {"0", "INSERT", "2", "MIDDLE", "62", "6", "5", "FF"};  // magenta
     add(ents, {"0", "INSERT", "2", "MIDDLE", "420", "65280"});     // a true green

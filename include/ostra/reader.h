@@ -61,11 +61,31 @@ public:
     // standard output by default; null for nowhere.
     void setmessages(FILE* stream);
 
-    // Exact reading, off by default; set it before reading. Bulges become
-    // arcs, closed polylines (bit 1 of group 70) get their closing piece,
-    // entities are placed by their extrusion directions, and ELLIPSE records
-    // are read. The default reading keeps polylines straight and flat.
+    // Exact reading, off by default; set it before reading: what a CAD
+    // program draws, and nothing it hides. Bulges become arcs, closed
+    // polylines (bit 1 of group 70) get their closing piece, entities are
+    // placed by their extrusion directions; ELLIPSE, SPLINE, HELIX, POINT,
+    // 3DFACE, SOLID, TRACE, DIMENSION and LEADER records and meshes are
+    // read; paper space, invisible entities and frozen or off layers are
+    // left out; inside a block an entity on layer "0" is on the layer of
+    // the insert that places it. The default reading keeps polylines
+    // straight and flat and reads the records it always read.
     void setexact(bool exact);
+    // Exact reading: the paper-space entities (group 67 = 1) instead of
+    // model space.
+    void setpaperspace(bool paperspace);
+    // Exact reading: the largest distance between a curve flattened into
+    // segments (SPLINE, HELIX, a LEADER's spline path) and its segments, in
+    // drawing units; 0 or less for the default, the smaller of 0.01 and
+    // 1/1000 of the diagonal of the box around the curve's points.
+    void setflattening(double tolerance);
+
+    // What was read and not delivered: records of kinds that give no
+    // geometry in this reading, by name ("TEXT", "HATCH", ...), and hidden
+    // ones by reason ("*paperspace", "*invisible", "*hiddenlayer"), each
+    // with its count, in order of first occurrence; null at the end.
+    const char* firstskipped(int& count);
+    const char* nextskipped(int& count);
 
     // Restricts output to the comma-separated layer names; null or "" removes
     // the filter.

@@ -1,5 +1,7 @@
 #include "reader/curves.h"
 
+#include <cmath>
+
 #include <brevo/geometry.h>
 
 #include "reader/ocs.h"
@@ -19,6 +21,18 @@ namespace {
 const double pi = 3.14159265358979323846;
 
 point slotpoint(const grouptable& t, int x) { return point(t.number(x), t.number(x + 10), t.number(x + 20)); }
+
+// The sweep of an arc from angle a0 to a1, counterclockwise, both taken
+// modulo 360: in (0, 360], and 0 for equal angles.
+double exactsweep(double a0, double a1) {
+    if (a0 == a1) return 0;
+    // The remainders are exact and lie in (-360, 360): d in (-720, 720).
+    double d = std::fmod(a1, 360.0) - std::fmod(a0, 360.0);
+    if (d > 360) d -= 360;
+    if (d <= 0) d += 360;
+    if (d <= 0) d += 360;
+    return d;
+}
 }  // namespace
 
 void produceline(const grouptable& t, emitter& e) {
@@ -30,12 +44,12 @@ void producearc(const grouptable& t, emitter& e, bool exact) {
     if (!e.test()) return;
     point c = slotpoint(t, 10);
     double r = t.number(40), a0 = t.number(50), a1 = t.number(51);
-    if (a1 < a0) a1 += 360;
     if (exact) {
         point s(c.x + r * brevo::cosdeg(a0), c.y + r * brevo::sindeg(a0), c.z);
-        e.emit(geometry(arc(c, vector(0, 0, 1), s, a1 - a0)) * ocstrafo(t));
+        e.emit(geometry(arc(c, vector(0, 0, 1), s, exactsweep(a0, a1))) * ocstrafo(t));
         return;
     }
+    if (a1 < a0) a1 += 360;
     // The start point: the point at angle 0 turned by a0 about the centre.
     point s(c.x + r, c.y, c.z);
     s *= trafo(a0, line(c, vector(0, 0, 1)));

@@ -12,6 +12,30 @@ bool emitter::uselayer() {
     return layers_.passes(layer_);
 }
 
+bool emitter::hidden() {
+    if (!hiddenknown_) {
+        hidden_ = exact_ && shown_.hiddenrecord(table_, inentities_);
+        hiddenknown_ = true;
+    }
+    return hidden_;
+}
+
+// At the top level: not hidden, the layer check, and a layer that is
+// neither frozen nor off. In a block definition: not invisible, and the
+// layer registered (and counted) without the filter.
+bool emitter::exacttest() {
+    if (!active() || hidden()) return false;
+    return shown(uselayer());
+}
+
+bool emitter::shown(bool filter) {
+    if (!inentities_) return true;
+    if (!filter) return false;
+    if (!shown_.hiddenlayer(layer_)) return true;
+    shown_.count("*hiddenlayer");
+    return false;
+}
+
 void emitter::emitall(source& s) {
     if (inentities_) {
         out_.setsource(&s);

@@ -12,13 +12,14 @@
 #include "reader/grouptable.h"
 #include "reader/layertable.h"
 #include "reader/sink.h"
+#include "reader/visibility.h"
 
 namespace ostra {
 
 class emitter {
 public:
-    emitter(const grouptable& t, layertable& layers, blockstore& blocks, sink& out)
-        : table_(t), layers_(layers), blocks_(blocks), out_(out) {}
+    emitter(const grouptable& t, layertable& layers, blockstore& blocks, sink& out, visibility& shown)
+        : table_(t), layers_(layers), blocks_(blocks), out_(out), shown_(shown) {}
     emitter(const emitter&) = delete;
     emitter& operator=(const emitter&) = delete;
 
@@ -26,8 +27,22 @@ public:
     bool active() const { return inentities_ || blocks_.defining(); }
     // The whole test: active, then the layer check. The layer check has
     // side effects (it registers and counts layers), so it is made only for
-    // an active record.
-    bool test() { return active() && uselayer(); }
+    // an active record. The exact reading also leaves out what a CAD program
+    // hides, and in a block definition keeps everything for the filter to
+    // decide when the block's entities are delivered.
+    bool test() { return exact_ ? exacttest() : active() && uselayer(); }
+    // Whether the exact reading hides the record (its space, its
+    // visibility): worked out, and counted, once per record.
+    bool hidden();
+    // The exact reading's verdict after the layer check (filter the
+    // check's result): in a block definition the record is kept whatever
+    // its layer; at the top level it must pass the filter and its layer be
+    // neither frozen nor off.
+    bool shown(bool filter);
+    // The exact reading's rules, or the default reading's.
+    void setexact(bool exact) { exact_ = exact; }
+    bool exact() const { return exact_; }
+    visibility& shown() { return shown_; }
     // The layer check alone: registers the record's layer (slot 8) at its
     // first use or counts a later use, and says whether it passes the
     // filter. A record that yields several geometries has its layer looked
@@ -43,6 +58,7 @@ public:
     void beginrecord(const char* name) {
         record_ = name;
         props_ = nullptr;
+        hiddenknown_ = false;
     }
     // What the record emits from now on is named name and has the handle
     // and colour props (kept by the caller as long as the geometry is the
@@ -54,19 +70,19 @@ public:
     }
     // Delivers g, on the record's layer.
     void emit(const brevo::geometry& g) {
+        if (inentities_) return out_.put(g, layer_, record_, props_, table_.recordid());
         geometryinfo info;
         info.layer = layer_;
         info.record = record_;
         info.props = props_;
         info.tablerecord = table_.recordid();
-        if (inentities_)
-            out_.put(g, info);
-        else
-            store(g, info);
+        store(g, info);
     }
     // Delivers everything s holds: the caller takes it one geometry per
     // next() call; a block being defined stores all of it now.
     void emitall(source& s);
+    // The name of what the record emits.
+    const char* record() const { return record_; }
     // Whether emitted geometry goes to the caller.
     bool tocaller() const { return inentities_; }
 
@@ -77,13 +93,17 @@ public:
     void fail() { out_.fail(); }
 
 private:
+    bool exacttest();
     void store(const brevo::geometry& g, const geometryinfo& info);
 
     const grouptable& table_;
     layertable& layers_;
     blockstore& blocks_;
     sink& out_;
+    visibility& shown_;
+    bool exact_ = false;
     bool inentities_ = false;
+    bool hiddenknown_ = false, hidden_ = false;
     int layer_ = -1;
     bool layerknown_ = false;  // layer_ is the layer of slot 8
     const char* record_ = nullptr;

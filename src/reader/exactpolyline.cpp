@@ -60,28 +60,37 @@ void exactpolylineproducer::headerend(const grouptable& t, emitter& e) {
         lightend(t, e, flags);
         return;
     }
-    // A POLYLINE header: one layer check, as in the default reading.
-    if (e.active()) e.uselayer();
     closed_ = flags & 1;
     world_ = flags & 8;
+    header_ = readprops(t, t.recordid());
+    meshing_ = false;
+    // A mesh: its vertices are no chain, the mesh decides what it gives.
     skip_ = flags & (16 | 64);
+    if (skip_) {
+        meshing_ = e.test();
+        if (meshing_) mesh_.start(flags, intof(t, 71), intof(t, 72), e.layer(), &header_);
+        return;
+    }
+    // A POLYLINE header: one layer check, as in the default reading, unless
+    // the polyline is hidden.
+    if (e.active()) skip_ = e.hidden() || (e.uselayer(), false);
     if (!world_) ocs_ = ocstrafo(t);
     elevation_ = t.number(30);
-    header_ = readprops(t, t.recordid());
 }
 
 // One layer check per piece (at least one), as the default reading makes
-// one per segment; then the pieces go out through the emitter.
+// one per segment; then the pieces go out through the emitter. Only the
+// record's own elevation counts: slot 38 is not cleared between records.
 void exactpolylineproducer::lightend(const grouptable& t, emitter& e, int flags) {
     std::size_t n = lw_.size();
     bool closed = (flags & 1) && n >= 2;
     std::size_t pieces = n >= 2 ? n - 1 + (closed ? 1 : 0) : 0;
-    if (!e.active()) return;
+    if (!e.active() || e.hidden()) return;
     bool pass = e.uselayer();
     for (std::size_t i = 1; i < pieces; ++i) e.uselayer();
-    if (!pass || pieces == 0) return;
+    if (!e.shown(pass) || pieces == 0) return;
     lwocs_ = ocstrafo(t);
-    lwelevation_ = t.number(38);
+    lwelevation_ = t.carried(38) ? t.number(38) : 0;
     layer_ = e.layer();
     tablerecord_ = t.recordid();
     // A closing piece of length 0 (last vertex repeating the first) adds nothing.
@@ -110,9 +119,11 @@ bool exactpolylineproducer::fill(sink& s) {
 }
 
 void exactpolylineproducer::vertexend(const grouptable& t, emitter& e) {
+    if (meshing_) return mesh_.vertex(t, e);
+    if (skip_) return;
     e.useprops("POLYLINE", &header_);
     bool pass = e.test();
-    if (skip_ || (intof(t, 70) & 16)) return;  // mesh or spline frame point
+    if (intof(t, 70) & 16) return;  // a spline frame point
     point v = world_ ? point(t.number(10), t.number(20), t.number(30)) : point(t.number(10), t.number(20), elevation_);
     const trafo& place = world_ ? trafo() : ocs_;
     if (pass && hasprev_) e.emit(polylinepiece(prev_, v, world_ ? 0 : prevbulge_, place));
@@ -124,6 +135,10 @@ void exactpolylineproducer::vertexend(const grouptable& t, emitter& e) {
 }
 
 void exactpolylineproducer::closing(emitter& e) {
+    if (meshing_) {
+        meshing_ = false;
+        return mesh_.end(e);
+    }
     if (!closed_ || skip_ || vertices_ < 2) return;
     if (prev_.x == first_.x && prev_.y == first_.y && prev_.z == first_.z) return;
     e.useprops("POLYLINE", &header_);

@@ -15,6 +15,7 @@
 
 #include "reader/emitter.h"
 #include "reader/grouptable.h"
+#include "reader/meshes.h"
 #include "reader/sink.h"
 
 namespace ostra {
@@ -56,7 +57,9 @@ private:
     brevo::trafo ocs_;
     double elevation_ = 0;
     bool world_ = false;  // a 3D polyline: vertices are world coordinates
-    bool skip_ = false;   // a mesh: its vertices are no chain
+    bool skip_ = false;   // a mesh or a hidden polyline: its vertices are no chain
+    bool meshing_ = false;  // the mesh takes the vertices
+    meshproducer mesh_;
     bool closed_ = false;
     int vertices_ = 0;
     bool hasprev_ = false;

@@ -2,20 +2,23 @@
 
 namespace ostra {
 
-bool expansion::start(block* b, const insertparams& p) {
+bool expansion::start(block* b, const insertparams& p, const expansionorigin& origin, deliveryrules* rules) {
     stop();
+    rules_ = rules;
+    origin_ = origin;
     if (b && b->store) b->store->analyse();
-    return push(b, p, brevo::trafo(false));
+    return push(b, p, brevo::trafo(false), origin.layer);
 }
 
 void expansion::stop() {
     while (depth_ > 0) pop();
 }
 
-bool expansion::push(block* b, const insertparams& p, const brevo::trafo& parent) {
+bool expansion::push(block* b, const insertparams& p, const brevo::trafo& parent, int layer) {
     if (!b || depth_ >= maxnesting || b->entities.count() == 0) return false;
     if (b->onstack) return false;  // a block inserting itself: cut
     if (!yields(b)) return false;
+    if (rules_ && rules_->knowndead(b, layer, depth_)) return false;
     frame& f = stack_[depth_++];
     f.b = b;
     f.parent = parent;
@@ -24,6 +27,8 @@ bool expansion::push(block* b, const insertparams& p, const brevo::trafo& parent
     f.id = ++frames_;
     f.colour = colourof(p.props, -1, depth_ > 1 ? &stack_[depth_ - 2].colour : nullptr);
     if (f.colour.aci == bylayer) f.colour.layername = f.p.layer;
+    f.layer = layer;
+    f.cellstart = delivered_;
     placecell(f);
     b->onstack = true;
     b->entities.rewind(0);
@@ -106,35 +111,62 @@ void expansion::placecell(frame& f) {
     f.cur = f.parent * f.p.place * cell * s * base;
 }
 
+// The cell of f is done: the next cell, or the frame is done (false). A
+// cell that delivered nothing ends its frame, since every cell delivers
+// the same entities; the exact reading remembers such a block.
+bool expansion::endcell(frame& f) {
+    if (delivered_ == f.cellstart) {
+        if (rules_) rules_->markdead(f.b, f.layer, depth_ - 1);
+        return false;
+    }
+    if (++f.col >= f.p.cols) {
+        f.col = 0;
+        ++f.row;
+    }
+    if (f.row >= f.p.rows) return false;
+    placecell(f);
+    f.cellstart = delivered_;
+    f.b->entities.rewind(0);
+    return true;
+}
+
+// A geometry record of f's block: placed and put into the sink, unless the
+// exact reading's rules leave it out.
+bool expansion::deliver(const frame& f, const blockrecord& r, sink& s) {
+    geometryinfo info;
+    info.layer = r.layer;
+    if (rules_) {
+        info.layer = rules_->drawnon(r.layer, f.layer);
+        if (!rules_->delivers(info.layer)) return false;
+    }
+    info.block = f.b->name;
+    info.record = origin_.record ? origin_.record : r.record;
+    info.props = &r.props;
+    info.handle = origin_.handle;
+    info.byblock = &f.colour;
+    s.put(r.g * f.cur, info);
+    ++delivered_;
+    return true;
+}
+
 bool expansion::fill(sink& s) {
     while (depth_ > 0) {
         frame& f = stack_[depth_ - 1];
         auto* r = static_cast<const blockrecord*>(f.b->entities.next());
         if (!r) {
-            // The cell is done: the next cell, or the frame is done.
-            if (++f.col >= f.p.cols) {
-                f.col = 0;
-                ++f.row;
-            }
-            if (f.row >= f.p.rows) {
-                pop();
-                continue;
-            }
-            placecell(f);
-            f.b->entities.rewind(0);
+            if (!endcell(f)) pop();
             continue;
         }
         if (r->kind == blockrecord::geometryrecord) {
-            geometryinfo info;
-            info.layer = r->layer;
-            info.block = f.b->name;
-            info.record = r->record;
-            info.props = &r->props;
-            info.byblock = &f.colour;
-            s.put(r->g * f.cur, info);
-            return true;
+            if (deliver(f, *r, s)) return true;
+            continue;
         }
-        push(*r->ins->target, r->ins->params, f.cur);
+        int layer = -1;
+        if (rules_) {
+            layer = rules_->drawnon(r->ins->params.layer, f.layer);
+            if (rules_->frozen(layer)) continue;
+        }
+        push(*r->ins->target, r->ins->params, f.cur, layer);
     }
     return false;
 }

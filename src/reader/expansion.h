@@ -14,14 +14,25 @@
 #include <brevo/geometry.h>
 
 #include "reader/blockstore.h"
+#include "reader/deliveryrules.h"
 #include "reader/sink.h"
 
 namespace ostra {
 
+// Where an expansion comes from: the layer its insert is drawn on (for the
+// exact reading's layer-0 rule) and, for a record that delivers a block as
+// its own drawing (DIMENSION), the name and handle its entities go under.
+struct expansionorigin {
+    int layer = -1;
+    const char* record = nullptr;
+    const char* handle = nullptr;
+};
+
 class expansion : public source {
 public:
     // Begins the delivery of b placed by p; false when it delivers nothing.
-    bool start(block* b, const insertparams& p);
+    // With rules, the exact reading's rules decide what is delivered.
+    bool start(block* b, const insertparams& p, const expansionorigin& origin, deliveryrules* rules);
     // The next entity, transformed, with its layer and innermost block.
     bool fill(sink& s) override;
 
@@ -34,10 +45,14 @@ private:
         brevo::trafo cur;
         unsigned long long id;  // tells this frame from every other one pushed
         colourref colour;       // the insert's colour: what BYBLOCK stands for inside
+        int layer;              // the layer the insert is drawn on
+        unsigned long long cellstart;  // entities delivered before its cell began
     };
     void stop();
-    bool push(block* b, const insertparams& p, const brevo::trafo& parent);
+    bool push(block* b, const insertparams& p, const brevo::trafo& parent, int layer);
     void pop();
+    bool endcell(frame& f);
+    bool deliver(const frame& f, const blockrecord& r, sink& s);
     // Whether b, pushed now, would deliver an entity.
     bool yields(block* b);
     bool search(block* b, int room);
@@ -45,9 +60,12 @@ private:
 
     frame stack_[maxnesting];
     int depth_ = 0;
-    unsigned long long frames_ = 0;    // frames pushed so far
-    unsigned long long searches_ = 0;  // searches run so far
-    std::vector<block*> queue_;        // the search's queue, kept for its capacity
+    unsigned long long frames_ = 0;     // frames pushed so far
+    unsigned long long searches_ = 0;   // searches run so far
+    unsigned long long delivered_ = 0;  // entities delivered so far
+    std::vector<block*> queue_;         // the search's queue, kept for its capacity
+    deliveryrules* rules_ = nullptr;
+    expansionorigin origin_;
 };
 
 }  // namespace ostra

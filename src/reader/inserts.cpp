@@ -46,14 +46,44 @@ void insertproducer::block(const grouptable& t, blockstore& blocks, emitter& e) 
 void insertproducer::endblock(blockstore& blocks) { blocks.enddefinition(); }
 
 void insertproducer::insert(const grouptable& t, blockstore& blocks, emitter& e, bool exact) {
-    if (!e.active()) return;
+    if (!e.active() || (exact && e.hidden())) return;
     insertparams p = placement(t, exact);
-    const char* name = t.get(2);
-    if (e.tocaller()) {
-        if (delivery_.start(blocks.find(name), p)) e.emitall(delivery_);
-        return;
+    if (!e.tocaller()) return keep(t, p, blocks, e);
+    expansionorigin o;
+    if (exact) {
+        e.uselayer();
+        o.layer = e.layer();
+        if (rules_.frozen(o.layer)) return;
     }
-    const storedinsert* s = blocks.storeinsert(p, name);
+    deliver(blocks.find(t.get(2)), p, o, e, exact);
+}
+
+void insertproducer::dimension(const grouptable& t, blockstore& blocks, emitter& e) {
+    if (!e.active() || e.hidden()) return;
+    // The block is drawn where it stands: no placement of its own.
+    insertparams p;
+    p.props = readprops(t, t.recordid());
+    std::memcpy(p.layer, t.get(8), sizeof p.layer);
+    if (!e.tocaller()) return keep(t, p, blocks, e);
+    e.uselayer();
+    expansionorigin o;
+    o.layer = e.layer();
+    if (rules_.frozen(o.layer)) return;
+    o.record = "DIMENSION";
+    handle_[0] = '\0';
+    if (t.carried(5)) std::memcpy(handle_, t.get(5), sizeof handle_);
+    o.handle = handle_;
+    deliver(blocks.find(t.get(2)), p, o, e, true);
+}
+
+void insertproducer::deliver(ostra::block* b, const insertparams& p, const expansionorigin& o, emitter& e, bool exact) {
+    if (delivery_.start(b, p, o, exact ? &rules_ : nullptr)) e.emitall(delivery_);
+}
+
+// Inside a block definition the insert is kept, to be expanded with the
+// outer block.
+void insertproducer::keep(const grouptable& t, const insertparams& p, blockstore& blocks, emitter& e) {
+    const storedinsert* s = blocks.storeinsert(p, t.get(2));
     blockrecord r;
     r.kind = blockrecord::insertrecord;
     r.ins = s;

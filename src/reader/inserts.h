@@ -15,6 +15,8 @@ namespace ostra {
 
 class insertproducer {
 public:
+    insertproducer(layertable& layers, visibility& shown) : rules_(layers, shown) {}
+
     // A BLOCK record: a definition opens under its group 2 text (a record
     // without one takes the last group 2 read), based at 10, 20, 30.
     void block(const grouptable& t, blockstore& blocks, emitter& e);
@@ -23,10 +25,23 @@ public:
     // An INSERT record: block 2 at 10, 20, 30, rotated by 50, scaled by
     // 41, 42, 43, in 70 columns and 71 rows spaced 44 and 45 apart; the
     // exact reading places it by its extrusion direction too.
+    // In the exact reading an INSERT hidden by its space or visibility, or
+    // on a frozen layer, draws nothing, and the exact reading's delivery
+    // rules decide on each of its entities.
     void insert(const grouptable& t, blockstore& blocks, emitter& e, bool exact);
+    // A DIMENSION record (exact reading): the drawing of the dimension, its
+    // block (group 2), placed as it stands, every entity of it named
+    // "DIMENSION" with the dimension's handle. Inside a block definition it
+    // is kept as an insert of its block.
+    void dimension(const grouptable& t, blockstore& blocks, emitter& e);
 
 private:
+    void deliver(ostra::block* b, const insertparams& p, const expansionorigin& o, emitter& e, bool exact);
+    void keep(const grouptable& t, const insertparams& p, blockstore& blocks, emitter& e);
+
+    deliveryrules rules_;
     expansion delivery_;
+    char handle_[grouptable::slotsize] = "";  // the handle of the dimension being delivered
 };
 
 }  // namespace ostra

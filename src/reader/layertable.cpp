@@ -4,9 +4,15 @@
 
 namespace ostra {
 
-int layertable::use(const char* name) {
+int layertable::use(const char* name) { return lookup(name, 1); }
+
+int layertable::intern(const char* name) { return lookup(name, 0); }
+
+// The index of a name, registered with count 0 when new; an existing
+// entry's count grows by more.
+int layertable::lookup(const char* name, int more) {
     if (last_ >= 0 && std::strcmp(entries_[static_cast<std::size_t>(last_)].name, name) == 0) {
-        ++entries_[static_cast<std::size_t>(last_)].use;
+        entries_[static_cast<std::size_t>(last_)].use += more;
         return last_;
     }
     std::size_t length = std::strlen(name);
@@ -14,7 +20,7 @@ int layertable::use(const char* name) {
     auto found = index_.find(std::string_view(name, length));
     if (found != index_.end()) {
         last_ = found->second;
-        ++entries_[static_cast<std::size_t>(last_)].use;
+        entries_[static_cast<std::size_t>(last_)].use += more;
         return last_;
     }
     entries_.emplace_back();
@@ -27,6 +33,12 @@ int layertable::use(const char* name) {
     last_ = count() - 1;
     index_.emplace(std::string_view(e.name, length), last_);
     return last_;
+}
+
+int layertable::find(const char* name) const {
+    std::size_t length = std::strlen(name);
+    auto found = index_.find(std::string_view(name, length > 79 ? 79 : length));
+    return found == index_.end() ? -1 : found->second;
 }
 
 bool layertable::passes(int i) {

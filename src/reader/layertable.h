@@ -25,6 +25,10 @@ public:
     // Registers the layer at its first use (count 0) or counts a later use,
     // and returns its index. Names are kept as given (at most 79 chars).
     int use(const char* name);
+    // The same without counting a use: a layer met only to be referred to.
+    int intern(const char* name);
+    // The index of a layer met, or -1.
+    int find(const char* name) const;
     // Counts one more use of the layer at index i, which use() returned.
     void useagain(int i) { ++entries_[static_cast<std::size_t>(i)].use; }
     // Whether the layer at index i passes the filter.
@@ -39,6 +43,9 @@ public:
         ++filterversion_;
     }
 
+    // Changes whenever the filter or the way it matches names does.
+    unsigned filterversion() const { return filterversion_; }
+
     int count() const { return static_cast<int>(entries_.size()); }
     const char* name(int i) const { return entries_[static_cast<std::size_t>(i)].name; }
 
@@ -47,6 +54,8 @@ public:
     const char* next(int* count);
 
 private:
+    int lookup(const char* name, int more);
+
     struct entry {
         char name[80];
         int use;

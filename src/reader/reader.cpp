@@ -57,8 +57,15 @@ void reader::setmessages(FILE* stream) {
 }
 
 void reader::setexact(bool exact) {
-    if (state_) state_->exact = exact;
+    if (state_) state_->setexact(exact);
 }
+
+void reader::setpaperspace(bool paperspace) {
+    if (state_) state_->shown.paperspace = paperspace;
+}
+
+const char* reader::firstskipped(int& count) { return state_ ? state_->shown.first(count) : nullptr; }
+const char* reader::nextskipped(int& count) { return state_ ? state_->shown.next(count) : nullptr; }
 
 void reader::setlayerfilter(const char* names) {
     if (state_) state_->layers.setfilter(names);

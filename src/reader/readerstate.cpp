@@ -5,6 +5,7 @@
 
 #include "reader/curves.h"
 #include "reader/exactpolyline.h"
+#include "reader/faces.h"
 #include "reader/inserts.h"
 #include "reader/polyline.h"
 #include "reader/streamlock.h"
@@ -15,9 +16,11 @@ using brevo::geometry;
 
 // Every producer with state of its own; the stateless ones are functions.
 struct readerstate::producerset {
+    producerset(layertable& layers, visibility& shown) : inserts(layers, shown) {}
     polylineproducer polylines;
     exactpolylineproducer exactpolylines;
     insertproducer inserts;
+    faceproducer faces;
 };
 
 namespace {
@@ -37,6 +40,7 @@ int kindof(const char* name, int n, int oldkind) {
         if (is(name, n, "LINE")) return kline;
         if (is(name, n, "LAYER")) return klayer;
         if (is(name, n, "LWPOLYLINE")) return kpolyline;
+        if (is(name, n, "LEADER")) return kleader;
         break;
     case 'P':
         if (is(name, n, "POLYLINE")) return kpolyline;
@@ -47,6 +51,8 @@ int kindof(const char* name, int n, int oldkind) {
     case 'S':
         if (is(name, n, "SEQEND") && (oldkind == kpolyline || oldkind == kvertex)) return kseqend;
         if (is(name, n, "SECTION")) return ksection;
+        if (is(name, n, "SOLID")) return ksolid;
+        if (is(name, n, "SPLINE")) return kspline;
         break;
     case 'A':
         if (is(name, n, "ARC")) return karc;
@@ -66,6 +72,18 @@ int kindof(const char* name, int n, int oldkind) {
     case 'I':
         if (is(name, n, "INSERT")) return kinsert;
         break;
+    case 'D':
+        if (is(name, n, "DIMENSION")) return kdimension;
+        break;
+    case 'T':
+        if (is(name, n, "TRACE")) return ksolid;
+        break;
+    case 'H':
+        if (is(name, n, "HELIX")) return kspline;
+        break;
+    case '3':
+        if (is(name, n, "3DFACE")) return k3dface;
+        break;
     default:
         break;
     }
@@ -82,6 +100,11 @@ const char* recordname(int kind, const char* name) {
     case kpolyline: return name[0] == 'L' ? "LWPOLYLINE" : "POLYLINE";
     case kvertex:
     case kseqend: return "POLYLINE";
+    case k3dface: return "3DFACE";
+    case ksolid: return name[0] == 'S' ? "SOLID" : "TRACE";
+    case kdimension: return "DIMENSION";
+    case kleader: return "LEADER";
+    case kspline: return name[0] == 'S' ? "SPLINE" : "HELIX";
     default: return nullptr;
     }
 }
@@ -97,7 +120,10 @@ sectionkind sectionof(const char* name) {
 }  // namespace
 
 readerstate::readerstate(FILE* stream)
-    : groups(stream), emit(table, layers, blocks, results), producers_(new producerset) {
+    : groups(stream),
+      shown(layers, info.layerdefs),
+      emit(table, layers, blocks, results, shown),
+      producers_(new producerset(layers, shown)) {
     badline_[0] = '\0';
     variable_[0] = '\0';
 }
@@ -127,7 +153,13 @@ geometry* readerstate::next(geometry& out) {
 // A group inside a record. Most groups are only stored; the few that steer
 // the reading take the way round.
 inline void readerstate::storegroup(int code, const char* value, int length) {
-    if (kind_ == kpolyline || code == 2) return steergroup(code, value, length);
+    if (code == 2) return steergroup(code, value, length);
+    if (kind_ == kpolyline) {
+        if (exact_) return steergroup(code, value, length);
+        // The default reading's polylines see a vertex coordinate before it
+        // is stored: the slots still hold the previous vertex.
+        if (code == 10 || code == 20 || code == 30) producers_->polylines.vertexgroup(code, table, emit);
+    }
     if (code == 8) emit.forgetlayer();
     table.storepadded<linereader::padding>(code, value, length);
 }
@@ -178,6 +210,7 @@ bool readerstate::currentprops(recordprops& p) const {
 const char* readerstate::currenthandle() const {
     const geometryinfo& i = results.info();
     if (!i.record) return nullptr;
+    if (i.handle) return i.handle;
     if (i.props) return i.props->handle;
     return table.carriedin(5, i.tablerecord) ? table.get(5) : "";
 }
@@ -209,28 +242,61 @@ void readerstate::endrecord() {
     producerset& p = *producers_;
     switch (kind_) {
     case kline: produceline(table, emit); break;
-    case karc: producearc(table, emit, exact); break;
-    case kcircle: producecircle(table, emit, exact); break;
-    case kellipse: if (exact) produceellipse(table, emit); break;
-    case kpolyline: exact ? p.exactpolylines.headerend(table, emit) : p.polylines.vertexend(false, table, emit); break;
-    case kvertex: exact ? p.exactpolylines.vertexend(table, emit) : p.polylines.vertexend(true, table, emit); break;
-    case kseqend: exact ? p.exactpolylines.closing(emit) : p.polylines.closing(emit); break;
+    case karc: producearc(table, emit, exact_); break;
+    case kcircle: producecircle(table, emit, exact_); break;
+    case kellipse: if (exact_) produceellipse(table, emit); break;
+    case kpolyline: exact_ ? p.exactpolylines.headerend(table, emit) : p.polylines.vertexend(false, table, emit); break;
+    case kvertex: exact_ ? p.exactpolylines.vertexend(table, emit) : p.polylines.vertexend(true, table, emit); break;
+    case kseqend: exact_ ? p.exactpolylines.closing(emit) : p.polylines.closing(emit); break;
     case kblock: p.inserts.block(table, blocks, emit); break;
     case kendblk: p.inserts.endblock(blocks); break;
-    case kinsert: p.inserts.insert(table, blocks, emit, exact); break;
+    case kinsert: p.inserts.insert(table, blocks, emit, exact_); break;
+    case k3dface: if (exact_) p.faces.face(table, emit); break;
+    case ksolid: if (exact_) p.faces.solid(table, emit); break;
+    case kdimension: if (exact_) p.inserts.dimension(table, blocks, emit); break;
     case klayer: info.layerdefs.record(table); break;
     case kheadervar: info.header.record(variable_, table); break;
     default: break;
     }
 }
 
+void readerstate::setexact(bool exact) {
+    exact_ = exact;
+    emit.setexact(exact);
+}
+
+// Whether a record of kind gives geometry in this reading or belongs to the
+// drawing's structure; records of other kinds are passed over and counted.
+bool readerstate::produces(int kind) const {
+    switch (kind) {
+    case knone: return false;
+    case kellipse:
+    case k3dface:
+    case ksolid:
+    case kdimension:
+    case kleader:
+    case kspline: return exact_;
+    default: return true;
+    }
+}
+
+// A record among the entities that gives no geometry: counted by name.
+// VERTEX and SEQEND outside a polyline (after an INSERT's attributes) are
+// structure.
+void readerstate::passover(const char* name, int length) {
+    if (section_ != sentities && !blocks.defining()) return;
+    if (is(name, length, "SEQEND") || is(name, length, "VERTEX")) return;
+    shown.count(name);
+}
+
 void readerstate::beginrecord(int code, const char* name, int length) {
     kind_ = kindof(name, length, kind_);
     emit.beginrecord(recordname(kind_, name));
+    if (!produces(kind_)) passover(name, length);
     switch (kind_) {
     case kpolyline:
         producers_->polylines.start(name[0] == 'L');
-        if (exact) producers_->exactpolylines.start(name[0] == 'L');
+        if (exact_) producers_->exactpolylines.start(name[0] == 'L');
         break;
     case kendsec:
         if (section_ == sheader) info.headerdone();
@@ -260,7 +326,7 @@ void readerstate::steergroup(int code, const char* value, int length) {
         if (kind_ == ksection) section_ = sectionof(value);
     }
     if (kind_ == kpolyline) {
-        if (!exact) {
+        if (!exact_) {
             if (code == 10 || code == 20 || code == 30) producers_->polylines.vertexgroup(code, table, emit);
         } else if ((code == 10 || code == 20 || code == 42) && producers_->exactpolylines.light()) {
             table.storepadded<linereader::padding>(code, value, length);

@@ -18,6 +18,7 @@
 #include "reader/grouptable.h"
 #include "reader/layertable.h"
 #include "reader/sink.h"
+#include "reader/visibility.h"
 
 namespace ostra {
 
@@ -39,6 +40,12 @@ enum entitykind {
     ksection = 13,
     kendsec = 14,
     kheadervar = 15,  // a header variable: group 9 in the HEADER section
+    // Read only in the exact reading:
+    k3dface = 16,
+    ksolid = 17,      // SOLID or TRACE
+    kdimension = 18,
+    kleader = 19,
+    kspline = 20,     // SPLINE or HELIX
 };
 
 // The section being read, as far as reading cares.
@@ -73,9 +80,13 @@ public:
     layertable layers;
     blockstore blocks;
     sink results;
-    emitter emit;
     drawinginfo info;
-    bool exact = false;
+    visibility shown;
+    emitter emit;
+
+    // The exact reading, or the default one.
+    void setexact(bool exact);
+    bool exact() const { return exact_; }
 
 private:
     // The producers of every record kind, made with the dispatch.
@@ -95,8 +106,12 @@ private:
 #endif
     void steergroup(int code, const char* value, int length);
     void malformed();
+    // Whether a record of kind gives geometry in this reading.
+    bool produces(int kind) const;
+    void passover(const char* name, int length);
 
     std::unique_ptr<producerset> producers_;
+    bool exact_ = false;
     int kind_ = knone;
     sectionkind section_ = snone;
     char variable_[grouptable::slotsize];  // the name of the header variable being read

@@ -35,6 +35,7 @@ struct geometryinfo {
     const char* record = nullptr;         // the name of the record it came from
     const recordprops* props = nullptr;   // its handle and colour, when not in the table
     unsigned tablerecord = 0;
+    const char* handle = nullptr;         // the handle, when it is another record's
     const colourref* byblock = nullptr;   // what BYBLOCK stands for: the placing insert's colour
 };
 
@@ -51,6 +52,19 @@ public:
     void put(const brevo::geometry& g, const geometryinfo& info) {
         *slot_ = g;
         info_ = info;
+        state_ = fullslot;
+    }
+    // The same for a geometry of the record being read, outside any block:
+    // the information is set field by field, without a copy.
+    void put(const brevo::geometry& g, int layer, const char* record, const recordprops* props, unsigned tablerecord) {
+        *slot_ = g;
+        info_.layer = layer;
+        info_.block = nullptr;
+        info_.record = record;
+        info_.props = props;
+        info_.tablerecord = tablerecord;
+        info_.handle = nullptr;
+        info_.byblock = nullptr;
         state_ = fullslot;
     }
     // Whether the slot holds a geometry or reading has failed: either way

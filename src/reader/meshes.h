@@ -1,0 +1,55 @@
+// Meshes in the exact reading: old-form polylines whose VERTEX records are
+// no chain. A polyface mesh (POLYLINE group 70 bit 64) lists its vertices,
+// then one face record per face (a VERTEX with vertex numbers 71 to 74,
+// counted from 1); each face gives its edges, and a negative number hides
+// the edge that starts at that vertex. A polygon mesh (bit 16) is a grid of
+// M x N vertices (71 and 72), row after row; it gives its grid edges,
+// closed in M by bit 1 and in N by bit 32, after its last vertex. The
+// vertices are kept until the mesh ends, since faces and rows refer back to
+// them. Edges of length 0 are left out.
+#ifndef OSTRA_READER_MESHES_H
+#define OSTRA_READER_MESHES_H
+
+#include <cstddef>
+#include <vector>
+
+#include <brevo/geometry.h>
+
+#include "reader/emitter.h"
+#include "reader/grouptable.h"
+#include "reader/sink.h"
+
+namespace ostra {
+
+class meshproducer : public source {
+public:
+    // A mesh header ends: flags (group 70), the grid's M and N; the mesh's
+    // pieces go out on layer under record name and props.
+    void start(int flags, int m, int n, int layer, const recordprops* props);
+    // A VERTEX record of the mesh ends.
+    void vertex(const grouptable& t, emitter& e);
+    // The SEQEND record: a polygon mesh's grid.
+    void end(emitter& e);
+
+    bool fill(sink& s) override;
+
+private:
+    void face(const grouptable& t, emitter& e);
+    bool gridedge(std::size_t k, brevo::lineseg& edge) const;
+    void deliver(emitter& e);
+
+    bool polyface_ = false;
+    bool closedm_ = false, closedn_ = false;
+    std::size_t m_ = 0, n_ = 0;
+    std::vector<brevo::point> vertices_;
+    geometryinfo info_;
+
+    // What the source hands out: a face's edges, or the grid's.
+    brevo::lineseg faceedges_[4];
+    std::size_t count_ = 0, next_ = 0;
+    bool grid_ = false;
+};
+
+}  // namespace ostra
+
+#endif
