@@ -170,6 +170,35 @@ TEST(ExactDefault, LongCoordinatesReadAlikeInBothReadings) {
     EXPECT_EQ(readall(text), readexact(text));
 }
 
+// An LWPOLYLINE's elevation is its own: one without group 38 lies at 0,
+// whatever the one before had.
+TEST(ExactFaults, ElevationDoesNotCarryOver) {
+    S p = {"0", "LWPOLYLINE", "38", "0.25", "10", "0", "20", "0", "10", "1", "20", "0"};
+    p.insert(p.end(), {"0", "LWPOLYLINE", "10", "0", "20", "0", "10", "1", "20", "0"});
+    EXPECT_EQ(readexact(entities(p)), (S{"line (0,0,0.25) (1,0,0.25)", "line (0,0,0) (1,0,0)"}));
+}
+
+// Arc angles count modulo 360: an arc runs counterclockwise from its start
+// to its end, a sweep in (0, 360]; equal angles keep a sweep of 0.
+TEST(ExactFaults, ArcAnglesModulo360) {
+    auto sweep = [](const char* a0, const char* a1) {
+        std::vector<brevo::geometry> g;
+        readexact(entities({"0", "ARC", "40", "1", "50", a0, "51", a1}), &g);
+        return g.size() == 1 && g[0].ar() ? g[0].ar()->sweep() : -1;
+    };
+    EXPECT_EQ(sweep("400", "10"), 330);
+    EXPECT_EQ(sweep("10", "380"), 10);
+    EXPECT_EQ(sweep("350", "10"), 20);
+    EXPECT_EQ(sweep("-90", "90"), 180);
+    EXPECT_EQ(sweep("0", "360"), 360);
+    EXPECT_EQ(sweep("720", "0"), 360);
+    EXPECT_EQ(sweep("350", "-350"), 20);
+    EXPECT_EQ(sweep("45", "45"), 0);
+    // The default reading keeps its sweeps.
+    EXPECT_EQ(readall(entities({"0", "ARC", "40", "1", "50", "400", "51", "10"})),
+              S{"arc c(0,0,0) n(0,0,1) s(0.766044,0.642788,0) a-30"});
+}
+
 TEST(ExactTiming, PiecesOfAPolylineFollowingAnotherStayApart) {
     S a = {"0", "LWPOLYLINE", "70", "1", "10", "0", "20", "0", "10", "1", "20", "0", "10", "1", "20", "1"};
     S b = {"0", "LWPOLYLINE", "10", "5", "20", "5", "10", "6", "20", "5", "0", "X"};

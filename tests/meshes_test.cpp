@@ -1,0 +1,99 @@
+// Polyface and polygon meshes in the exact reading.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "testutil.h"
+
+using testutil::entities;
+using testutil::memstream;
+using testutil::readall;
+using S = std::vector<std::string>;
+
+namespace {
+
+S readexact(const std::string& text) {
+    memstream m(text);
+    ostra::reader r(m.get());
+    r.setexact(true);
+    return readall(r);
+}
+
+S vertex(const std::string& x, const std::string& y, const std::string& z, const char* flags) {
+    return {"0", "VERTEX", "8", "M", "70", flags, "10", x, "20", y, "30", z};
+}
+
+S facerecord(const S& indices) {
+    S p = {"0", "VERTEX", "8", "M", "70", "128", "10", "0", "20", "0", "30", "0"};
+    for (std::size_t i = 0; i < indices.size(); ++i) p.insert(p.end(), {std::to_string(71 + i), indices[i]});
+    return p;
+}
+
+void add(S& to, const S& more) { to.insert(to.end(), more.begin(), more.end()); }
+
+// A unit square of two triangles; the second face hides the diagonal, its
+// edge from vertex 1 back to vertex 3 (written -1).
+TEST(Meshes, PolyfaceGivesItsFacesEdgesButTheHiddenOnes) {
+    S p = {"0", "POLYLINE", "5", "AB", "8", "M", "66", "1", "70", "64", "71", "4", "72", "2"};
+    add(p, vertex("0", "0", "0", "192"));
+    add(p, vertex("1", "0", "0", "192"));
+    add(p, vertex("1", "1", "0", "192"));
+    add(p, vertex("0", "1", "0", "192"));
+    add(p, facerecord({"1", "2", "3"}));
+    add(p, facerecord({"3", "4", "-1"}));
+    add(p, {"0", "SEQEND"});
+    memstream m(entities(p));
+    ostra::reader r(m.get());
+    r.setexact(true);
+    brevo::geometry g;
+    S got;
+    while (r.next(g)) {
+        got.push_back(testutil::describe(g));
+        EXPECT_STREQ(r.currentrecord(), "POLYLINE");
+        EXPECT_STREQ(r.currenthandle(), "AB");
+    }
+    EXPECT_EQ(got, (S{"line (0,0,0) (1,0,0)", "line (1,0,0) (1,1,0)", "line (1,1,0) (0,0,0)",
+                      "line (1,1,0) (0,1,0)", "line (0,1,0) (0,0,0)"}));
+}
+
+// A polygon mesh of 3 x 4 vertices closed in N: each row is a closed loop
+// of 4 edges, and the rows are joined by 2 x 4 edges along M.
+TEST(Meshes, PolygonMeshGridClosedInN) {
+    S p = {"0", "POLYLINE", "8", "M", "66", "1", "70", "48", "71", "3", "72", "4"};
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 4; ++j) add(p, vertex(std::to_string(j), std::to_string(i), std::to_string(i * j), "64"));
+    add(p, {"0", "SEQEND"});
+    S got = readexact(entities(p));
+    ASSERT_EQ(got.size(), 3u * 4u + 2u * 4u);
+    EXPECT_EQ(got[0], "line (0,0,0) (1,0,0)");
+    EXPECT_EQ(got[3], "line (3,0,0) (0,0,0)");  // closing the first row
+    EXPECT_EQ(got[7], "line (3,1,3) (0,1,0)");
+    EXPECT_EQ(got[12], "line (0,0,0) (0,1,0)");  // along M
+    EXPECT_EQ(got[19], "line (3,1,3) (3,2,6)");
+    // Closed in M as well (bit 1): 3 x 4 edges each way.
+    p[7] = "49";
+    EXPECT_EQ(readexact(entities(p)).size(), 24u);
+    // The default reading keeps its zigzag through the vertices.
+    EXPECT_EQ(readall(entities(p)).size(), 11u);
+}
+
+TEST(Meshes, BadIndicesAndShortGridsGiveWhatTheyCan) {
+    S p = {"0", "POLYLINE", "8", "M", "66", "1", "70", "64"};
+    add(p, vertex("0", "0", "0", "192"));
+    add(p, vertex("2", "0", "0", "192"));
+    add(p, facerecord({"1", "2", "99"}));   // no vertex 99: only 1-2
+    add(p, facerecord({"1", "1"}));         // a degenerate edge
+    add(p, facerecord({"2"}));              // no edge at all
+    add(p, {"0", "SEQEND"});
+    EXPECT_EQ(readexact(entities(p)), S{"line (0,0,0) (2,0,0)"});
+    // A grid whose vertices fill one row and a half of N = 2.
+    S q = {"0", "POLYLINE", "8", "M", "66", "1", "70", "16", "71", "5", "72", "2"};
+    add(q, vertex("0", "0", "0", "64"));
+    add(q, vertex("1", "0", "0", "64"));
+    add(q, vertex("0", "1", "0", "64"));
+    add(q, {"0", "SEQEND"});
+    EXPECT_EQ(readexact(entities(q)), S{"line (0,0,0) (1,0,0)"});
+}
+
+}  // namespace
