@@ -185,7 +185,7 @@ private:
         s_.text(2, name);
     }
     void endsec() { s_.text(0, "ENDSEC"); }
-    bool modern() const { return o_.kind == preset::r2000; }
+    bool modern() const { return o_.kind != preset::r12; }
 
     // The common head of an entity: name, handle, owner, layer, subclass.
     void head(const char* name, const char* lay, const char* subclass, bool inblock) {
@@ -321,7 +321,9 @@ private:
         double scale = inblock ? 0.002 : 1;
         const char* lay = inblock ? layers_[static_cast<std::size_t>(r_.below(static_cast<int>(layers_.size())))].c_str()
                                   : layer();
-        if (k < 0.40) {
+        if (o_.kind == preset::splines && k < 0.6) {
+            spline(lay, inblock);
+        } else if (k < 0.40) {
             head("LINE", lay, "AcDbLine", inblock);
             double x = coord() * scale, y = coord() * scale;
             s_.real(10, x);
@@ -385,6 +387,45 @@ private:
         head("SEQEND", lay, nullptr, inblock);
     }
 
+    // A cubic SPLINE: control points of a random walk with a clamped knot
+    // vector, a fifth rational, a tenth closed and periodic (unclamped,
+    // uniform knots), a fifth given by fit points only.
+    void spline(const char* lay, bool inblock) {
+        head("SPLINE", lay, "AcDbSpline", inblock);
+        s_.real(210, 0);
+        s_.real(220, 0);
+        s_.real(230, 1);
+        double scale = inblock ? 0.002 : 1;
+        double x = coord() * scale, y = coord() * scale;
+        int n = 6 + r_.below(25);
+        double kind = r_.unit();
+        bool fit = kind < 0.2, rational = kind >= 0.2 && kind < 0.4, periodic = kind >= 0.4 && kind < 0.5;
+        s_.integer(70, 8 | (rational ? 4 : 0) | (periodic ? 3 : 0));
+        s_.integer(71, 3);
+        s_.integer(72, fit ? 0 : n + 4);
+        s_.integer(73, fit ? 0 : n);
+        s_.integer(74, fit ? n : 0);
+        s_.real(42, 1e-10);
+        s_.real(43, 1e-10);
+        if (fit) s_.real(44, 1e-10);
+        for (int i = 0; !fit && i < n + 4; ++i) {
+            double knot = periodic ? i : i < 4 ? 0 : i >= n ? n - 3 : i - 3;
+            s_.real(40, knot);
+        }
+        // A periodic spline closes by repeating its first three points.
+        double first[3][2];
+        for (int i = 0; i < n; ++i) {
+            if (periodic && i < 3) first[i][0] = x, first[i][1] = y;
+            if (periodic && i >= n - 3) x = first[i - (n - 3)][0], y = first[i - (n - 3)][1];
+            s_.real(fit ? 11 : 10, x);
+            s_.real(fit ? 21 : 20, y);
+            s_.real(fit ? 31 : 30, 0);
+            if (rational) s_.real(41, r_.range(0.5, 2));
+            x += r_.range(-30, 30) * scale;
+            y += r_.range(-30, 30) * scale;
+        }
+    }
+
     void insert(const char* name, bool inblock) {
         const char* lay = inblock ? "0" : layer();
         head("INSERT", lay, "AcDbBlockReference", inblock);
@@ -423,6 +464,10 @@ bool parsepreset(const char* name, preset& p) {
     }
     if (std::strcmp(name, "r2000") == 0) {
         p = preset::r2000;
+        return true;
+    }
+    if (std::strcmp(name, "splines") == 0) {
+        p = preset::splines;
         return true;
     }
     return false;

@@ -17,6 +17,9 @@ enum class preset {
     // LWPOLYLINE, subclass markers (group 100), handles (5) and owners (330),
     // coordinates with 16 significant digits.
     r2000,
+    // As r2000, with most entities SPLINE records: cubic, clamped, some
+    // rational, some closed and periodic, some given by fit points only.
+    splines,
 };
 
 struct options {
@@ -43,7 +46,7 @@ struct stats {
 // Writes the drawing to out. The same options give the same bytes.
 stats generate(FILE* out, const options& o);
 
-// Parses "r12" or "r2000"; false for anything else.
+// Parses "r12", "r2000" or "splines"; false for anything else.
 bool parsepreset(const char* name, preset& p);
 
 }  // namespace dxfgen

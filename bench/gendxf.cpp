@@ -9,7 +9,7 @@ namespace {
 
 void usage() {
     std::fprintf(stderr,
-                 "usage: gendxf [--preset r12|r2000] [--mb N] [--layers N] [--blocks N]\n"
+                 "usage: gendxf [--preset r12|r2000|splines] [--mb N] [--layers N] [--blocks N]\n"
                  "              [--block-entities N] [--inserts N] [--plain-codes] [--crlf] [--seed N] OUTPUT\n"
                  "  --mb N        target size in MB (10^6 bytes) (default 10)\n"
                  "  --inserts N   INSERT records in ENTITIES (default: 2 %% of the entities if --blocks)\n"

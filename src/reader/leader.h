@@ -26,8 +26,9 @@ public:
     // A group 10, 20 or 30 of it, after its value is stored: 10 begins a
     // vertex.
     void vertexgroup(int code, const grouptable& t);
-    // The end of the record: the path goes out through chain.
-    void end(const grouptable& t, emitter& e, chainsource& chain);
+    // The end of the record: the path goes out through chain; a spline
+    // path is flattened within tolerance (0 or less: the default).
+    void end(const grouptable& t, emitter& e, chainsource& chain, double tolerance);
 
 private:
     std::vector<brevo::point> vertices_;

@@ -1,0 +1,34 @@
+#include "reader/leader.h"
+
+#include "reader/spline.h"
+
+namespace ostra {
+
+using brevo::point;
+
+void leaderproducer::vertexgroup(int code, const grouptable& t) {
+    double v = t.number(code);
+    if (code == 10)
+        vertices_.push_back(point(v, 0, 0));
+    else if (!vertices_.empty())
+        (code == 20 ? vertices_.back().y : vertices_.back().z) = v;
+}
+
+void leaderproducer::end(const grouptable& t, emitter& e, chainsource& chain, double tolerance) {
+    if (!e.test() || vertices_.size() < 2) return;
+    geometryinfo info;
+    info.layer = e.layer();
+    info.record = e.record();
+    info.tablerecord = t.recordid();
+    if (t.carried(72) && t.number(72) == 1 && vertices_.size() > 2) {
+        // A spline path: the cubic through the vertices.
+        splinedata d;
+        std::swap(d.fit, vertices_);
+        if (chain.startspline(d, flatteningfor(d, tolerance), info)) e.emitall(chain);
+        return;
+    }
+    chain.startpoints(vertices_, info);
+    e.emitall(chain);
+}
+
+}  // namespace ostra

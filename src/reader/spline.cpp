@@ -1,0 +1,99 @@
+#include "reader/spline.h"
+
+#include <cstring>
+#include <utility>
+
+namespace ostra {
+
+using brevo::point;
+using brevo::vector;
+
+void chainsource::startpoints(std::vector<point>& points, const geometryinfo& info) {
+    std::swap(points_, points);
+    nextpoint_ = 0;
+    spline_ = false;
+    hasprev_ = false;
+    info_ = info;
+}
+
+bool chainsource::startspline(splinedata& d, double tolerance, const geometryinfo& info) {
+    spline_ = flattener_.start(d, tolerance);
+    points_.clear();
+    nextpoint_ = 0;
+    hasprev_ = false;
+    info_ = info;
+    return spline_;
+}
+
+bool chainsource::nextvertex(point& p) {
+    if (spline_) return flattener_.nextvertex(p);
+    if (nextpoint_ >= points_.size()) return false;
+    p = points_[nextpoint_++];
+    return true;
+}
+
+// The segment from the previous vertex to the next one that differs from it.
+bool chainsource::fill(sink& s) {
+    point v;
+    while (nextvertex(v)) {
+        if (hasprev_ && !(v.x == prev_.x && v.y == prev_.y && v.z == prev_.z)) {
+            s.put(brevo::geometry(brevo::lineseg(prev_, v)), info_);
+            prev_ = v;
+            return true;
+        }
+        if (!hasprev_) prev_ = v;
+        hasprev_ = true;
+    }
+    return false;
+}
+
+double flatteningfor(const splinedata& d, double tolerance) {
+    return tolerance > 0 ? tolerance : defaulttolerance(d);
+}
+
+void splineproducer::start() {
+    data_ = splinedata();
+    collecting_ = true;
+}
+
+void splineproducer::group(int code, const char* value, const grouptable& t) {
+    if (code == 100 && std::strcmp(value, "AcDbHelix") == 0) collecting_ = false;
+    if (!collecting_) return;
+    double v = t.number(code);
+    switch (code) {
+    case 10: data_.control.push_back(point(v, 0, 0)); break;
+    case 20: if (!data_.control.empty()) data_.control.back().y = v; break;
+    case 30: if (!data_.control.empty()) data_.control.back().z = v; break;
+    case 11: data_.fit.push_back(point(v, 0, 0)); break;
+    case 21: if (!data_.fit.empty()) data_.fit.back().y = v; break;
+    case 31: if (!data_.fit.empty()) data_.fit.back().z = v; break;
+    case 40: data_.knots.push_back(v); break;
+    case 41: data_.weights.push_back(v); break;
+    default: break;
+    }
+}
+
+void splineproducer::end(const grouptable& t, emitter& e, chainsource& chain, double tolerance) {
+    if (!e.test()) return;
+    int flags = t.carried(70) && t.number(70) >= 0 && t.number(70) < 65536 ? static_cast<int>(t.number(70)) : 0;
+    double degree = t.carried(71) ? t.number(71) : 3;
+    data_.degree = degree >= 0 && degree <= 1000 ? static_cast<int>(degree) : 3;
+    data_.closed = flags & 1;
+    data_.periodic = flags & 2;
+    data_.rational = flags & 4;
+    if (t.carried(12) || t.carried(22) || t.carried(32)) {
+        data_.hasstarttangent = true;
+        data_.starttangent = vector(t.number(12), t.number(22), t.number(32));
+    }
+    if (t.carried(13) || t.carried(23) || t.carried(33)) {
+        data_.hasendtangent = true;
+        data_.endtangent = vector(t.number(13), t.number(23), t.number(33));
+    }
+    geometryinfo info;
+    info.layer = e.layer();
+    info.record = e.record();
+    info.tablerecord = t.recordid();
+    if (chain.startspline(data_, flatteningfor(data_, tolerance), info)) e.emitall(chain);
+}
+
+}  // namespace ostra

@@ -1,0 +1,65 @@
+// SPLINE and HELIX records in the exact reading: the curve flattened into a
+// chain of line segments within the flattening tolerance, delivered one per
+// next() call. Only the record's own data is kept (control points, knots,
+// weights, fit points); the chain is made as it is delivered. A HELIX is
+// the spline that its record holds before its own helix groups.
+#ifndef OSTRA_READER_SPLINE_H
+#define OSTRA_READER_SPLINE_H
+
+#include <cstddef>
+#include <vector>
+
+#include <brevo/geometry.h>
+
+#include "reader/emitter.h"
+#include "reader/grouptable.h"
+#include "reader/sink.h"
+#include "support/splineflatten.h"
+
+namespace ostra {
+
+// A chain of segments: straight through given points, or along a
+// flattened spline; a source that delivers one segment per call.
+class chainsource : public source {
+public:
+    // The chain through points (taken over; points is left empty or as a
+    // buffer to reuse).
+    void startpoints(std::vector<brevo::point>& points, const geometryinfo& info);
+    // The chain along spline d within tolerance; false when d gives no curve.
+    bool startspline(splinedata& d, double tolerance, const geometryinfo& info);
+
+    bool fill(sink& s) override;
+
+private:
+    bool nextvertex(brevo::point& p);
+
+    std::vector<brevo::point> points_;
+    std::size_t nextpoint_ = 0;
+    splineflattener flattener_;
+    bool spline_ = false;
+    bool hasprev_ = false;
+    brevo::point prev_;
+    geometryinfo info_;
+};
+
+// The flattening tolerance: tolerance when it is above 0, else the default
+// for the curve's points.
+double flatteningfor(const splinedata& d, double tolerance);
+
+class splineproducer {
+public:
+    // A SPLINE or HELIX record begins.
+    void start();
+    // A group of it, after its value is stored.
+    void group(int code, const char* value, const grouptable& t);
+    // The end of the record: its chain goes out through chain.
+    void end(const grouptable& t, emitter& e, chainsource& chain, double tolerance);
+
+private:
+    splinedata data_;
+    bool collecting_ = true;  // a HELIX's own groups follow its spline's
+};
+
+}  // namespace ostra
+
+#endif
