@@ -63,8 +63,9 @@ public:
 
     // Exact reading, off by default; set it before reading. Bulges become
     // arcs, closed polylines (bit 1 of group 70) get their closing piece,
-    // entities are placed by their extrusion directions, and ELLIPSE records
-    // are read. The default reading keeps polylines straight and flat.
+    // entities are placed by their extrusion directions, and ELLIPSE and
+    // POINT records are read. The default reading keeps polylines straight
+    // and flat.
     void setexact(bool exact);
 
     // Restricts output to the comma-separated layer names; null or "" removes

@@ -6,6 +6,7 @@
 #include "reader/curves.h"
 #include "reader/exactpolyline.h"
 #include "reader/inserts.h"
+#include "reader/points.h"
 #include "reader/polyline.h"
 #include "reader/streamlock.h"
 
@@ -40,6 +41,7 @@ int kindof(const char* name, int n, int oldkind) {
         break;
     case 'P':
         if (is(name, n, "POLYLINE")) return kpolyline;
+        if (is(name, n, "POINT")) return kpoint;
         break;
     case 'V':
         if (is(name, n, "VERTEX") && (oldkind == kpolyline || oldkind == kvertex)) return kvertex;
@@ -158,6 +160,7 @@ void readerstate::endrecord() {
     case karc: producearc(table, emit, exact); break;
     case kcircle: producecircle(table, emit, exact); break;
     case kellipse: if (exact) produceellipse(table, emit); break;
+    case kpoint: if (exact) producepoint(table, emit); break;
     case kpolyline: exact ? p.exactpolylines.headerend(table, emit) : p.polylines.vertexend(false, table, emit); break;
     case kvertex: exact ? p.exactpolylines.vertexend(table, emit) : p.polylines.vertexend(true, table, emit); break;
     case kseqend: exact ? p.exactpolylines.closing(emit) : p.polylines.closing(emit); break;

@@ -35,6 +35,7 @@ enum entitykind {
     kendblk = 10,
     kellipse = 11,  // read only in the exact reading
     keof = 12,      // the EOF record: the drawing ends
+    kpoint = 13,    // read only in the exact reading
 };
 
 class readerstate {
