@@ -18,7 +18,9 @@ void dump(const brevo::geometry& g, ostra::reader& r) {
     const char* layer = r.currentlayer();
     const char* block = r.currentblock();
     std::printf("[%s|%s] ", layer ? layer : "", block ? block : "");
-    if (const brevo::lineseg* s = g.lns()) {
+    if (const brevo::point* p = g.pt()) {
+        std::printf("point %a %a %a\n", p->x, p->y, p->z);
+    } else if (const brevo::lineseg* s = g.lns()) {
         brevo::point a = s->start(), b = s->end();
         std::printf("line %a %a %a %a %a %a\n", a.x, a.y, a.z, b.x, b.y, b.z);
     } else if (const brevo::arc* a = g.ar()) {

@@ -197,6 +197,31 @@ TEST(GeometryTransform, CircleDecisionOverTheWholeRange) {
     EXPECT_DOUBLE_EQ((unit * longy).el()->majoraxis().length(), 1e200);
 }
 
+TEST(GeometryTransform, PointGeometryMovesLikeItsPoint) {
+    geometry g{point(1, 2, 3)};
+    ASSERT_TRUE(g.isof(geometry::singlepoint));
+    EXPECT_EQ(g.type(), geometry::singlepoint);
+    EXPECT_FALSE(g.invalid());
+    EXPECT_EQ(g.lns(), nullptr);
+    EXPECT_EQ(g.el(), nullptr);
+    geometry none;
+    EXPECT_EQ(none.pt(), nullptr);
+    // Rotated a quarter about z, mirrored in x, then moved: exact numbers.
+    trafo t = rotationz(90);
+    t.scale(-1, 1, 2);
+    t.offset(10, 0, 0);
+    geometry h = g * t;
+    EXPECT_EQ(describe(h), "point (12,1,6)");
+    EXPECT_EQ(describe(g), "point (1,2,3)");
+    // A collapsing transformation keeps it a point; nan coordinates stay a
+    // valid point geometry.
+    trafo flat;
+    flat.scale(0, 0, 0);
+    EXPECT_EQ(describe(g * flat), "point (0,0,0)");
+    geometry n{point(std::nan(""), 0, 0)};
+    EXPECT_TRUE((n * t).pt() && std::isnan((n * t).pt()->y));
+}
+
 TEST(GeometryValue, CopiesBytewiseAndKnowsItsKind) {
     geometry g(lineseg(point(1, 2, 3), point(4, 5, 6)));
     unsigned char raw[sizeof(geometry)];

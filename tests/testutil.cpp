@@ -21,6 +21,7 @@ std::string vec(const brevo::vector& p) {
 }  // namespace
 
 std::string describe(const brevo::geometry& g) {
+    if (const auto* p = g.pt()) return "point " + pt(*p);
     if (const auto* s = g.lns()) return "line " + pt(s->start()) + " " + pt(s->end());
     if (const auto* a = g.ar())
         return "arc c" + pt(a->center()) + " n" + vec(a->normal()) + " s" + pt(a->start()) + " a" +

@@ -22,6 +22,7 @@ namespace tool {
 namespace {
 
 const char* kindname(const brevo::geometry& g) {
+    if (g.pt()) return "point";
     if (g.lns()) return "line";
     if (g.ar()) return "arc";
     if (g.cr()) return "circle";
@@ -31,7 +32,9 @@ const char* kindname(const brevo::geometry& g) {
 
 std::string plainline(const brevo::geometry& g, const char* layer, const char* block) {
     std::string s = kindname(g);
-    if (const brevo::lineseg* l = g.lns()) {
+    if (const brevo::point* p = g.pt()) {
+        s += " at " + fixed6(*p);
+    } else if (const brevo::lineseg* l = g.lns()) {
         s += " start " + fixed6(l->start()) + " end " + fixed6(l->end());
     } else if (const brevo::arc* a = g.ar()) {
         s += " center " + fixed6(a->center()) + " radius " + fixed6(a->radius()) + " start " +
@@ -60,7 +63,9 @@ std::string json(const brevo::vector& v) {
 
 std::string jsonline(const brevo::geometry& g, const char* layer, const char* block) {
     std::string s = "{\"kind\":" + jsonstring(kindname(g));
-    if (const brevo::lineseg* l = g.lns()) {
+    if (const brevo::point* p = g.pt()) {
+        s += ",\"at\":" + json(*p);
+    } else if (const brevo::lineseg* l = g.lns()) {
         s += ",\"start\":" + json(l->start()) + ",\"end\":" + json(l->end());
     } else if (const brevo::arc* a = g.ar()) {
         s += ",\"center\":" + json(a->center()) + ",\"radius\":" + jsonnumber(a->radius()) +
@@ -190,7 +195,8 @@ int runblocks(const std::string& file) {
 int runstats(const std::string& file, const std::string& layers) {
     input in;
     if (!openinput(in, file)) return 1;
-    std::map<std::string, unsigned long long> kinds = {{"line", 0}, {"arc", 0}, {"circle", 0}, {"ellipse", 0}};
+    std::map<std::string, unsigned long long> kinds = {
+        {"point", 0}, {"line", 0}, {"arc", 0}, {"circle", 0}, {"ellipse", 0}};
     unsigned long long total = 0, notfinite = 0;
     int numlayers = 0, numblocks = 0;
     box extents;
@@ -210,7 +216,7 @@ int runstats(const std::string& file, const std::string& layers) {
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     if (st != readstatus::ok) return 1;
 
-    for (const char* kind : {"line", "arc", "circle", "ellipse"}) {
+    for (const char* kind : {"point", "line", "arc", "circle", "ellipse"}) {
         emit(std::string(kind) + ": " + std::to_string(kinds[kind]));
     }
     emit("geometries: " + std::to_string(total));

@@ -76,6 +76,7 @@ bool totrigcurve(const brevo::geometry& g, trigcurve& out) {
 }
 
 bool finite(const brevo::geometry& g) {
+    if (const brevo::point* p = g.pt()) return finite(*p);
     if (const brevo::lineseg* s = g.lns()) return finite(s->start()) && finite(s->end());
     if (const brevo::arc* r = g.ar()) {
         return finite(r->center()) && finite(r->start()) && finite(r->normal()) && std::isfinite(r->sweep());
@@ -129,6 +130,10 @@ void box::add(const trigcurve& k) {
 
 bool box::add(const brevo::geometry& g) {
     if (!finite(g)) return false;
+    if (const brevo::point* p = g.pt()) {
+        add(*p);
+        return true;
+    }
     if (const brevo::lineseg* s = g.lns()) {
         add(s->start());
         add(s->end());

@@ -103,6 +103,8 @@ const char* const palette[] = {"#000000", "#1f5fbf", "#c0392b", "#2e8b3e", "#8e4
 }  // namespace
 
 std::string svgpath(const brevo::geometry& g) {
+    // A stroke of no length, which the round line caps draw as a dot.
+    if (const brevo::point* p = g.pt()) return "M " + pt(*p) + " h 0";
     if (const brevo::lineseg* s = g.lns()) return "M " + pt(s->start()) + " L " + pt(s->end());
     trigcurve k;
     if (totrigcurve(g, k)) return curvepath(k);

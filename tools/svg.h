@@ -22,7 +22,8 @@ struct svgitem {
     std::size_t layer = 0;  // index into the layer names
 };
 
-// The path data of a geometry seen from above (z dropped, y negated). Arcs
+// The path data of a geometry seen from above (z dropped, y negated). A
+// point is a dot (a stroke of no length with round caps). Arcs
 // become arc commands; a turn of more than 350 degrees or of about 180 is
 // drawn in two halves, since an arc command whose end points nearly coincide
 // or lie nearly opposite is ill-conditioned.

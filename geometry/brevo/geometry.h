@@ -1,5 +1,5 @@
-// The geometry library's umbrella header: a geometry holds one curve of a
-// kind named by its geotype, or nothing (invalid).
+// The geometry library's umbrella header: a geometry holds one point or one
+// curve of a kind named by its geotype, or nothing (invalid).
 #ifndef BREVO_GEOMETRY_H
 #define BREVO_GEOMETRY_H
 
@@ -10,9 +10,10 @@ namespace brevo {
 
 class geometry {
 public:
-    enum geotype { none = 0, linesegment = 4, circulararc = 5, ellipticarc = 6, fullcircle = 9 };
+    enum geotype { none = 0, singlepoint = 1, linesegment = 4, circulararc = 5, ellipticarc = 6, fullcircle = 9 };
 
     geometry();  // invalid
+    geometry(const point& p);
     geometry(const lineseg& s);
     geometry(const arc& a);
     geometry(const circle& c);
@@ -21,7 +22,8 @@ public:
     geometry(const geometry& o) = default;
     geometry& operator=(const geometry& o) = default;
 
-    // A transformed copy; the operand is unchanged. Segments stay segments.
+    // A transformed copy; the operand is unchanged. Points stay points and
+    // segments stay segments.
     // A circle or arc stays one as long as the transformation keeps its plane
     // conformal (rotation, mirror, uniform scale); otherwise it becomes an
     // ellipse. A mirror reverses the orientation of arcs, so every point of
@@ -33,7 +35,8 @@ public:
     bool isof(const geotype& t) const;
     geotype type() const;
 
-    // The held curve, or null when the geometry holds another kind.
+    // The held point or curve, or null when the geometry holds another kind.
+    const point* pt() const;
     const lineseg* lns() const;
     const arc* ar() const;
     const circle* cr() const;
@@ -42,6 +45,7 @@ public:
 private:
     geotype type_;
     union {
+        point pt_;
         lineseg ls_;
         arc ar_;
         circle cr_;

@@ -8,6 +8,7 @@
 namespace brevo {
 
 geometry::geometry() : type_(none), ls_() {}
+geometry::geometry(const point& p) : type_(singlepoint), pt_(p) {}
 geometry::geometry(const lineseg& s) : type_(linesegment), ls_(s) {}
 geometry::geometry(const arc& a) : type_(circulararc), ar_(a) {}
 geometry::geometry(const circle& c) : type_(fullcircle), cr_(c) {}
@@ -18,6 +19,7 @@ bool geometry::invalid() const { return type_ == none; }
 bool geometry::isof(const geotype& t) const { return type_ == t; }
 geometry::geotype geometry::type() const { return type_; }
 
+const point* geometry::pt() const { return type_ == singlepoint ? &pt_ : nullptr; }
 const lineseg* geometry::lns() const { return type_ == linesegment ? &ls_ : nullptr; }
 const arc* geometry::ar() const { return type_ == circulararc ? &ar_ : nullptr; }
 const circle* geometry::cr() const { return type_ == fullcircle ? &cr_ : nullptr; }
@@ -117,6 +119,8 @@ geometry toellipse(const mappedconic& k, double p0, double p1) {
 
 geometry geometry::operator*(const trafo& t) const {
     switch (type_) {
+    case singlepoint:
+        return geometry(t.apply(pt_));
     case linesegment:
         return geometry(lineseg(t.apply(ls_.start()), t.apply(ls_.end())));
     case fullcircle: {

@@ -7,6 +7,7 @@
 #include "reader/exactpolyline.h"
 #include "reader/faces.h"
 #include "reader/inserts.h"
+#include "reader/points.h"
 #include "reader/polyline.h"
 #include "reader/streamlock.h"
 
@@ -44,6 +45,7 @@ int kindof(const char* name, int n, int oldkind) {
         break;
     case 'P':
         if (is(name, n, "POLYLINE")) return kpolyline;
+        if (is(name, n, "POINT")) return kpoint;
         break;
     case 'V':
         if (is(name, n, "VERTEX") && (oldkind == kpolyline || oldkind == kvertex)) return kvertex;
@@ -105,6 +107,7 @@ const char* recordname(int kind, const char* name) {
     case kdimension: return "DIMENSION";
     case kleader: return "LEADER";
     case kspline: return name[0] == 'S' ? "SPLINE" : "HELIX";
+    case kpoint: return "POINT";
     default: return nullptr;
     }
 }
@@ -245,6 +248,7 @@ void readerstate::endrecord() {
     case karc: producearc(table, emit, exact_); break;
     case kcircle: producecircle(table, emit, exact_); break;
     case kellipse: if (exact_) produceellipse(table, emit); break;
+    case kpoint: if (exact_) producepoint(table, emit); break;
     case kpolyline: exact_ ? p.exactpolylines.headerend(table, emit) : p.polylines.vertexend(false, table, emit); break;
     case kvertex: exact_ ? p.exactpolylines.vertexend(table, emit) : p.polylines.vertexend(true, table, emit); break;
     case kseqend: exact_ ? p.exactpolylines.closing(emit) : p.polylines.closing(emit); break;
@@ -275,7 +279,8 @@ bool readerstate::produces(int kind) const {
     case ksolid:
     case kdimension:
     case kleader:
-    case kspline: return exact_;
+    case kspline:
+    case kpoint: return exact_;
     default: return true;
     }
 }

@@ -46,6 +46,7 @@ enum entitykind {
     kdimension = 18,
     kleader = 19,
     kspline = 20,     // SPLINE or HELIX
+    kpoint = 21,
 };
 
 // The section being read, as far as reading cares.

@@ -140,6 +140,22 @@ class ListTests(Temp):
         plain = self.ok("list", path).splitlines()
         self.assertTrue(plain[0].endswith('layer "q\\"b\\\\s\\tx\ufffd"'), plain[0])
 
+    def test_points_listed_counted_and_drawn(self):
+        pt = [(0, "POINT"), (8, "P"), (10, 120), (20, -7.5), (30, 1)]
+        path = self.file("p.dxf", dxf(pt + line("A", (0, 0), (10, 10))))
+        self.assertEqual(self.ok("list", "--exact", path).splitlines()[0],
+                         "point at 120.000000 -7.500000 1.000000 layer P")
+        self.assertEqual(self.jsonlist("--exact", path)[0],
+                         {"kind": "point", "at": [120, -7.5, 1], "layer": "P", "block": None})
+        self.assertEqual(self.ok("list", path).split()[0], "line")  # the default reading has none
+        s = stats(self.ok("stats", "--exact", path))
+        self.assertEqual((s["point"], s["geometries"]), ("1", "2"))
+        self.assertEqual(s["extents"].split(), ["0.000000", "-7.500000", "0.000000",
+                                                "120.000000", "10.000000", "1.000000"])
+        out = os.path.join(self.dir.name, "p.svg")
+        self.ok("svg", path, "-o", out)
+        self.assertIn('<path d="M 120 7.5 h 0"/>', open(out).read())
+
 
 class TableTests(Temp):
     def test_layers_in_order_of_first_use(self):
