@@ -89,6 +89,10 @@ bool splineflattener::nextvertex(brevo::point& p) {
 
 // The next span of positive length into slot 0, with its depth limit from
 // its share of the budget, and whether its Bezier weights allow subdivision.
+// The share is the budget left less a reserve for each later span (8 pieces,
+// or the budget left per span where that is less), so no span is limited
+// unless the whole curve needs more than the budget, and then the later
+// spans keep a few pieces each.
 bool splineflattener::loadspan() {
     budget_ = budget_ > used_ ? budget_ - used_ : 0;
     used_ = 0;
@@ -96,8 +100,9 @@ bool splineflattener::loadspan() {
     std::size_t n = curve_.control.size();
     while (span_ < n && !(u[span_] < u[span_ + 1])) ++span_;
     if (span_ >= n || spansleft_ == 0) return false;
-    std::uint64_t share = std::max<std::uint64_t>(1, budget_ / spansleft_);
+    std::uint64_t reserve = std::min<std::uint64_t>(8, budget_ / spansleft_);
     --spansleft_;
+    std::uint64_t share = std::max<std::uint64_t>(1, budget_ - spansleft_ * reserve);
     cap_ = 0;
     while (cap_ < splinemaxdepth && (std::uint64_t(2) << cap_) <= share) ++cap_;
     hpoint* q = slot(0);

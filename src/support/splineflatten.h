@@ -21,16 +21,18 @@
 // coordinate where it is smaller; below that, rounding rules the chain.
 //
 // Bounds on the work: a span is cut into at most 2^splinemaxdepth pieces,
-// and all spans together into at most splinebudget pieces, or one per span
-// where the spans outnumber the budget: each span may take its share of the
-// budget left (the budget left divided by the spans left, rounded down to a
-// power of two, at least 1). A chain therefore has at most
-// splinebudget + 2 S vertices for S spans of positive length (S is at most
-// the number of control points, after wrapping for closed curves; one vertex
-// per span may be added where the curve jumps at a knot of full
-// multiplicity). Where the budget decides, the tolerance is no longer
-// guaranteed. Memory: the spline's own data, the fit scratch and a stack of
-// splinemaxdepth + 2 pieces of degree + 1 points; no list of vertices.
+// and all spans together into at most splinebudget + S pieces for S spans of
+// positive length. Each span may take the budget left less a reserve for
+// every later span (8 pieces each, or the budget left per span where that is
+// less; at least 1 piece), rounded down to a power of two. So no span is
+// limited by the budget unless the whole curve needs more, and the later
+// spans then keep a few pieces each. A chain has at most splinebudget + 2 S
+// vertices (S is at most the number of control points, after wrapping for
+// closed curves; one start vertex per span may be added where the curve
+// jumps at a knot of full multiplicity). Where a limit decides, the
+// tolerance is no longer guaranteed. Memory: the spline's own data, the fit
+// scratch and a stack of splinemaxdepth + 2 pieces of degree + 1 points; no
+// list of vertices.
 #ifndef OSTRA_SUPPORT_SPLINEFLATTEN_H
 #define OSTRA_SUPPORT_SPLINEFLATTEN_H
 
