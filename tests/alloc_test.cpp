@@ -91,6 +91,10 @@ std::string drawing() {
          "20", "3", "0", "VERTEX", "20", "7", "0", "SEQEND"});
     add({"0", "LWPOLYLINE", "8", "W", "70", "1"});
     for (int i = 0; i < 60; ++i) add({"10", std::to_string(i), "20", std::to_string(i % 7), "42", "0.25"});
+    add({"0", "SPLINE", "8", "S", "71", "3"});
+    for (int i = 0; i < 12; ++i) add({"10", std::to_string(i), "20", std::to_string(i % 3), "40", std::to_string(i)});
+    add({"40", "12", "40", "13", "40", "14", "40", "15"});
+    add({"0", "LEADER", "72", "1", "10", "0", "20", "0", "10", "5", "20", "5", "10", "9", "20", "0"});
     add({"0", "INSERT", "2", "FLANGE", "10", "-100", "0", "ENDSEC", "0", "EOF"});
     return dxf(p);
 }

@@ -60,6 +60,10 @@ void reader::setexact(bool exact) {
     if (state_) state_->setexact(exact);
 }
 
+void reader::setflattening(double tolerance) {
+    if (state_) state_->setflattening(tolerance);
+}
+
 void reader::setpaperspace(bool paperspace) {
     if (state_) state_->shown.paperspace = paperspace;
 }

@@ -7,8 +7,10 @@
 #include "reader/exactpolyline.h"
 #include "reader/faces.h"
 #include "reader/inserts.h"
+#include "reader/leader.h"
 #include "reader/points.h"
 #include "reader/polyline.h"
+#include "reader/spline.h"
 #include "reader/streamlock.h"
 
 namespace ostra {
@@ -22,6 +24,9 @@ struct readerstate::producerset {
     exactpolylineproducer exactpolylines;
     insertproducer inserts;
     faceproducer faces;
+    splineproducer splines;
+    leaderproducer leaders;
+    chainsource chain;  // a spline's or a leader's segments
 };
 
 namespace {
@@ -162,6 +167,8 @@ inline void readerstate::storegroup(int code, const char* value, int length) {
         // The default reading's polylines see a vertex coordinate before it
         // is stored: the slots still hold the previous vertex.
         if (code == 10 || code == 20 || code == 30) producers_->polylines.vertexgroup(code, table, emit);
+    } else if (collecting_) {
+        return steergroup(code, value, length);
     }
     if (code == 8) emit.forgetlayer();
     table.storepadded<linereader::padding>(code, value, length);
@@ -258,6 +265,8 @@ void readerstate::endrecord() {
     case k3dface: if (exact_) p.faces.face(table, emit); break;
     case ksolid: if (exact_) p.faces.solid(table, emit); break;
     case kdimension: if (exact_) p.inserts.dimension(table, blocks, emit); break;
+    case kspline: if (exact_) p.splines.end(table, emit, p.chain, flattening_); break;
+    case kleader: if (exact_) p.leaders.end(table, emit, p.chain, flattening_); break;
     case klayer: info.layerdefs.record(table); break;
     case kheadervar: info.header.record(variable_, table); break;
     default: break;
@@ -298,10 +307,19 @@ void readerstate::beginrecord(int code, const char* name, int length) {
     kind_ = kindof(name, length, kind_);
     emit.beginrecord(recordname(kind_, name));
     if (!produces(kind_)) passover(name, length);
+    collecting_ = false;
     switch (kind_) {
     case kpolyline:
         producers_->polylines.start(name[0] == 'L');
         if (exact_) producers_->exactpolylines.start(name[0] == 'L');
+        break;
+    case kspline:
+        producers_->splines.start();
+        collecting_ = exact_;
+        break;
+    case kleader:
+        producers_->leaders.start();
+        collecting_ = exact_;
         break;
     case kendsec:
         if (section_ == sheader) info.headerdone();
@@ -321,7 +339,8 @@ void readerstate::beginrecord(int code, const char* name, int length) {
     }
 }
 
-// A section or block name (group 2), or a group of a polyline record. The
+// A section or block name (group 2), a group of a polyline record, or one
+// of a record that keeps its repeated groups (SPLINE, LEADER). The
 // default reading's polylines see a vertex coordinate before it is stored
 // (the slots still hold the previous vertex); the exact reading's light form
 // takes it from its slot after.
@@ -341,6 +360,12 @@ void readerstate::steergroup(int code, const char* value, int length) {
     }
     if (code == 8) emit.forgetlayer();
     table.storepadded<linereader::padding>(code, value, length);
+    // Records whose repeated groups are kept as they come.
+    if (!collecting_) return;
+    if (kind_ == kspline)
+        producers_->splines.group(code, value, table);
+    else if (kind_ == kleader && (code == 10 || code == 20 || code == 30))
+        producers_->leaders.vertexgroup(code, table);
 }
 
 }  // namespace ostra

@@ -88,6 +88,8 @@ public:
     // The exact reading, or the default one.
     void setexact(bool exact);
     bool exact() const { return exact_; }
+    // The flattening tolerance of curves; 0 or less for the default.
+    void setflattening(double tolerance) { flattening_ = tolerance; }
 
 private:
     // The producers of every record kind, made with the dispatch.
@@ -113,7 +115,9 @@ private:
 
     std::unique_ptr<producerset> producers_;
     bool exact_ = false;
+    double flattening_ = 0;
     int kind_ = knone;
+    bool collecting_ = false;  // the record keeps its repeated groups
     sectionkind section_ = snone;
     char variable_[grouptable::slotsize];  // the name of the header variable being read
     bool ended_ = false;  // the EOF record was read
