@@ -38,8 +38,7 @@ S layercounts(const std::string& text, bool exact) {
     memstream m(text);
     ostra::reader r(m.get());
     r.setexact(exact);
-    while (r.next()) {
-    }
+    testutil::readall(r);
     S out;
     int n = 0;
     for (const char* name = r.firstlayer(n); name; name = r.nextlayer(n)) out.push_back(name + (":" + std::to_string(n)));
