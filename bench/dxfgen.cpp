@@ -321,9 +321,12 @@ private:
         double scale = inblock ? 0.002 : 1;
         const char* lay = inblock ? layers_[static_cast<std::size_t>(r_.below(static_cast<int>(layers_.size())))].c_str()
                                   : layer();
-        if (o_.kind == preset::splines && k < 0.6) {
-            spline(lay, inblock);
-        } else if (k < 0.40) {
+        // The spline preset: half the entities splines, the rest the usual mix.
+        if (o_.kind == preset::splines) {
+            if (k < 0.5) return spline(lay, inblock);
+            k = (k - 0.5) * 2;
+        }
+        if (k < 0.40) {
             head("LINE", lay, "AcDbLine", inblock);
             double x = coord() * scale, y = coord() * scale;
             s_.real(10, x);
