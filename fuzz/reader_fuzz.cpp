@@ -6,6 +6,8 @@
 // Checked beyond memory safety: every returned geometry is valid and has a
 // layer; layer and block enumerations hand out as many names as the counts
 // say; a geometry that does not come from a block passes the filter in force;
+// in the second pass (exact or default reading, names in UTF-8 or as read)
+// colours, records and handles are given and names in UTF-8 are UTF-8;
 // reading stops with a status that says why, and reads nothing after the EOF
 // record; the writer accepts exactly the segments and circles, and its
 // output reads back to its EOF record as the same kinds in the same order
@@ -63,12 +65,13 @@ struct tables {
     std::vector<std::string> blocks;
 };
 
-tables enumerate(ostra::reader& r) {
+tables enumerate(ostra::reader& r, bool utf8 = false) {
+    const std::size_t most = utf8 ? 3 * 79 : 79;
     tables t;
     int n = r.numlayer();
     int count = -1;
     for (const char* s = r.firstlayer(count); s; s = r.nextlayer(count)) {
-        check(std::strlen(s) <= 79, "a layer name holds at most 79 chars");
+        check(std::strlen(s) <= most, "a layer name holds at most 79 chars");
         check(count >= 0, "a layer's use count is not negative");
         t.layers.emplace_back(s);
     }
@@ -79,7 +82,7 @@ tables enumerate(ostra::reader& r) {
 
     n = r.numblock();
     for (const char* s = r.firstblock(count); s; s = r.nextblock(count)) {
-        check(std::strlen(s) <= 79, "a block name holds at most 79 chars");
+        check(std::strlen(s) <= most, "a block name holds at most 79 chars");
         check(count >= 0, "a block's entity count is not negative");
         t.blocks.emplace_back(s);
     }
@@ -90,12 +93,15 @@ tables enumerate(ostra::reader& r) {
     return t;
 }
 
-void checkcurrent(ostra::reader& r, const brevo::geometry& g) {
+// A name holds at most 79 chars as read; in UTF-8 each of them takes at
+// most 3 bytes.
+void checkcurrent(ostra::reader& r, const brevo::geometry& g, bool utf8 = false) {
+    const std::size_t most = utf8 ? 3 * 79 : 79;
     check(!g.invalid(), "a returned geometry is valid");
     const char* layer = r.currentlayer();
     check(layer != nullptr, "a returned geometry has a layer");
-    check(std::strlen(layer) <= 79, "the current layer holds at most 79 chars");
-    if (const char* b = r.currentblock()) check(std::strlen(b) <= 79, "the current block holds at most 79 chars");
+    check(std::strlen(layer) <= most, "the current layer holds at most 79 chars");
+    if (const char* b = r.currentblock()) check(std::strlen(b) <= most, "the current block holds at most 79 chars");
 }
 
 // Why reading stopped, and what the reader says about it.
@@ -227,9 +233,42 @@ std::string choose(const std::vector<std::string>& layers, unsigned mask) {
 // choice of the layers found or the input's own first line as raw text;
 // at a point given by the last byte the filter changes (every second time
 // it is removed), and the heap form of next() is used.
+// Whether s is valid UTF-8 (no overlong forms, surrogates or values beyond
+// U+10FFFF).
+bool validutf8(const char* s) {
+    const auto* p = reinterpret_cast<const unsigned char*>(s);
+    while (*p) {
+        unsigned c = *p++;
+        int more = c < 0x80 ? 0 : c >= 0xC2 && c <= 0xDF ? 1 : c >= 0xE0 && c <= 0xEF ? 2 : c >= 0xF0 && c <= 0xF4 ? 3 : -1;
+        if (more < 0) return false;
+        unsigned long v = more == 0 ? c : c & (0x3F >> more);
+        for (int i = 0; i < more; ++i, ++p) {
+            if ((*p & 0xC0) != 0x80) return false;
+            v = v << 6 | (*p & 0x3F);
+        }
+        if ((more == 2 && (v < 0x800 || (v >= 0xD800 && v <= 0xDFFF))) || (more == 3 && (v < 0x10000 || v > 0x10FFFF)))
+            return false;
+    }
+    return true;
+}
+
+// What the reader says beside the geometry last returned.
+void checkbeside(ostra::reader& r, bool utf8) {
+    int color = r.currentcolor(), aci = r.currentaci();
+    check(color >= 0 && color <= 0xFFFFFF, "a geometry has a colour");
+    check(aci >= 0 && aci <= 255, "a geometry's colour index is 0 to 255");
+    check(r.currentrecord() != nullptr && r.currenthandle() != nullptr, "a geometry has a record and a handle");
+    if (!utf8) return;
+    check(validutf8(r.currentlayer()), "a layer name in UTF-8 mode is UTF-8");
+    if (const char* b = r.currentblock()) check(validutf8(b), "a block name in UTF-8 mode is UTF-8");
+}
+
+// The second pass: the exact or the default reading, in UTF-8 or not, model
+// or paper space, all chosen by the first input byte.
 void secondpass(const std::uint8_t* data, std::size_t size, const tables& t) {
     if (size == 0) return;
     unsigned sel = data[0];
+    bool exact = sel & 0x40, utf8 = sel & 0x20;
     std::string filter;
     if (sel & 0x80) {
         std::size_t n = 0;
@@ -241,14 +280,21 @@ void secondpass(const std::uint8_t* data, std::size_t size, const tables& t) {
     int switchat = 1 + data[size - 1] % 16;
     input in(data, size);
     ostra::reader r(in.get());
+    r.setexact(exact);
+    r.setutf8(utf8);
+    r.setpaperspace(sel & 0x10);
+    r.setflattening((sel & 0x08) ? 0.5 : 0);
     r.setlayerfilter(filter.c_str());
     int n = 0, switches = 0;
     while (n < maxgeometries) {
         brevo::geometry* g = r.next();
         if (!g) break;
         ++n;
-        checkcurrent(r, *g);
-        if (!r.currentblock()) check(passes(filter, r.currentlayer()), "a geometry passes the filter in force");
+        checkcurrent(r, *g, utf8);
+        checkbeside(r, utf8);
+        // The exact reading filters a block's entities as they are delivered.
+        if (exact || !r.currentblock())
+            check(passes(filter, r.currentlayer()), "a geometry passes the filter in force");
         delete g;
         if (n % switchat == 0) {
             ++switches;
@@ -256,7 +302,10 @@ void secondpass(const std::uint8_t* data, std::size_t size, const tables& t) {
             r.setlayerfilter(switches % 4 == 1 ? nullptr : filter.c_str());
         }
     }
-    enumerate(r);
+    enumerate(r, utf8);
+    int count = 0;
+    for (const char* name = r.firstskipped(count); name; name = r.nextskipped(count))
+        check(count >= 1 && std::strlen(name) <= 79, "a skipped record is counted under a name");
 }
 
 }  // namespace
