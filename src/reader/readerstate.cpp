@@ -10,6 +10,7 @@
 #include "reader/leader.h"
 #include "reader/points.h"
 #include "reader/polyline.h"
+#include "reader/recordkinds.h"
 #include "reader/spline.h"
 #include "reader/streamlock.h"
 
@@ -28,104 +29,6 @@ struct readerstate::producerset {
     leaderproducer leaders;
     chainsource chain;  // a spline's or a leader's segments
 };
-
-namespace {
-
-// Whether the name of length n is word; the length known, the compare is a
-// few loads.
-template <std::size_t N>
-bool is(const char* name, int n, const char (&word)[N]) {
-    return n == static_cast<int>(N - 1) && std::memcmp(name, word, N - 1) == 0;
-}
-
-// The kind of a new record from its name (of length n). VERTEX and SEQEND
-// count only inside a polyline.
-int kindof(const char* name, int n, int oldkind) {
-    switch (name[0]) {
-    case 'L':
-        if (is(name, n, "LINE")) return kline;
-        if (is(name, n, "LAYER")) return klayer;
-        if (is(name, n, "LWPOLYLINE")) return kpolyline;
-        if (is(name, n, "LEADER")) return kleader;
-        break;
-    case 'P':
-        if (is(name, n, "POLYLINE")) return kpolyline;
-        if (is(name, n, "POINT")) return kpoint;
-        break;
-    case 'V':
-        if (is(name, n, "VERTEX") && (oldkind == kpolyline || oldkind == kvertex)) return kvertex;
-        break;
-    case 'S':
-        if (is(name, n, "SEQEND") && (oldkind == kpolyline || oldkind == kvertex)) return kseqend;
-        if (is(name, n, "SECTION")) return ksection;
-        if (is(name, n, "SOLID")) return ksolid;
-        if (is(name, n, "SPLINE")) return kspline;
-        break;
-    case 'A':
-        if (is(name, n, "ARC")) return karc;
-        break;
-    case 'C':
-        if (is(name, n, "CIRCLE")) return kcircle;
-        break;
-    case 'B':
-        if (is(name, n, "BLOCK")) return kblock;
-        break;
-    case 'E':
-        if (is(name, n, "ENDBLK")) return kendblk;
-        if (is(name, n, "ELLIPSE")) return kellipse;
-        if (is(name, n, "EOF")) return keof;
-        if (is(name, n, "ENDSEC")) return kendsec;
-        break;
-    case 'I':
-        if (is(name, n, "INSERT")) return kinsert;
-        break;
-    case 'D':
-        if (is(name, n, "DIMENSION")) return kdimension;
-        break;
-    case 'T':
-        if (is(name, n, "TRACE")) return ksolid;
-        break;
-    case 'H':
-        if (is(name, n, "HELIX")) return kspline;
-        break;
-    case '3':
-        if (is(name, n, "3DFACE")) return k3dface;
-        break;
-    default:
-        break;
-    }
-    return knone;
-}
-
-// The name of what a record of a kind emits.
-const char* recordname(int kind, const char* name) {
-    switch (kind) {
-    case kline: return "LINE";
-    case karc: return "ARC";
-    case kcircle: return "CIRCLE";
-    case kellipse: return "ELLIPSE";
-    case kpolyline: return name[0] == 'L' ? "LWPOLYLINE" : "POLYLINE";
-    case kvertex:
-    case kseqend: return "POLYLINE";
-    case k3dface: return "3DFACE";
-    case ksolid: return name[0] == 'S' ? "SOLID" : "TRACE";
-    case kdimension: return "DIMENSION";
-    case kleader: return "LEADER";
-    case kspline: return name[0] == 'S' ? "SPLINE" : "HELIX";
-    case kpoint: return "POINT";
-    default: return nullptr;
-    }
-}
-
-sectionkind sectionof(const char* name) {
-    if (std::strcmp(name, "HEADER") == 0) return sheader;
-    if (std::strcmp(name, "TABLES") == 0) return stables;
-    if (std::strcmp(name, "BLOCKS") == 0) return sblocks;
-    if (std::strcmp(name, "ENTITIES") == 0) return sentities;
-    return sother;
-}
-
-}  // namespace
 
 readerstate::readerstate(FILE* stream)
     : groups(stream),
@@ -280,19 +183,7 @@ void readerstate::setexact(bool exact) {
 
 // Whether a record of kind gives geometry in this reading or belongs to the
 // drawing's structure; records of other kinds are passed over and counted.
-bool readerstate::produces(int kind) const {
-    switch (kind) {
-    case knone: return false;
-    case kellipse:
-    case k3dface:
-    case ksolid:
-    case kdimension:
-    case kleader:
-    case kspline:
-    case kpoint: return exact_;
-    default: return true;
-    }
-}
+bool readerstate::produces(int kind) const { return kind != knone && (exact_ || !exactonly(kind)); }
 
 // A record among the entities that gives no geometry: counted by name.
 // VERTEX and SEQEND outside a polyline (after an INSERT's attributes) are

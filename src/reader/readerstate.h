@@ -17,40 +17,11 @@
 #include "reader/groupreader.h"
 #include "reader/grouptable.h"
 #include "reader/layertable.h"
+#include "reader/recordkinds.h"
 #include "reader/sink.h"
 #include "reader/visibility.h"
 
 namespace ostra {
-
-// The kind of the record being collected.
-enum entitykind {
-    knone = 0,
-    klayer = 1,
-    kline = 2,
-    kpolyline = 3,  // POLYLINE header or LWPOLYLINE
-    kvertex = 4,
-    kseqend = 5,
-    karc = 6,
-    kcircle = 7,
-    kinsert = 8,
-    kblock = 9,
-    kendblk = 10,
-    kellipse = 11,  // read only in the exact reading
-    keof = 12,      // the EOF record: the drawing ends
-    ksection = 13,
-    kendsec = 14,
-    kheadervar = 15,  // a header variable: group 9 in the HEADER section
-    // Read only in the exact reading:
-    k3dface = 16,
-    ksolid = 17,      // SOLID or TRACE
-    kdimension = 18,
-    kleader = 19,
-    kspline = 20,     // SPLINE or HELIX
-    kpoint = 21,
-};
-
-// The section being read, as far as reading cares.
-enum sectionkind { snone, sheader, stables, sblocks, sentities, sother };
 
 class readerstate {
 public:
