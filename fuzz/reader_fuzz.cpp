@@ -9,7 +9,11 @@
 // reading stops with a status that says why, and reads nothing after the EOF
 // record; the writer accepts exactly the segments and circles, and its
 // output reads back to its EOF record as the same kinds in the same order
-// with the same coordinates (where %.6f can carry them).
+// with the same coordinates (where %.6f can carry them). A third pass reads
+// exactly and writes in the writer's extended mode, each geometry on its
+// layer: the writer takes everything but ellipses with numbers that are not
+// finite, and its output reads back to its EOF record as points, segments,
+// arcs and circles; without ellipses, the same kinds on the same layers.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -240,10 +244,83 @@ void secondpass(const std::uint8_t* data, std::size_t size, const tables& t) {
     enumerate(r);
 }
 
+// What the third pass wrote: kinds and layers in order, and whether any
+// ellipse (written as a chain) was among them.
+struct extendedcopy {
+    std::vector<brevo::geometry::geotype> kinds;
+    std::vector<std::string> layers;
+    bool ellipses = false;
+};
+
+bool finite(double v) { return std::isfinite(v); }
+
+bool approximable(const brevo::ellipse& e) {
+    const brevo::point c = e.center();
+    const brevo::vector n = e.normal(), u = e.majoraxis(), v = e.minoraxis();
+    for (double x : {c.x, c.y, c.z, n.x, n.y, n.z, u.x, u.y, u.z, v.x, v.y, v.z, e.ratio(), e.startparam(),
+                     e.endparam()})
+        if (!finite(x)) return false;
+    return true;
+}
+
+void readextended(const char* text, std::size_t size, const extendedcopy& saved) {
+    input in(reinterpret_cast<const std::uint8_t*>(text), size);
+    ostra::reader r(in.get());
+    r.setexact(true);
+    brevo::geometry g;
+    std::size_t i = 0;
+    while (r.next(g)) {
+        check(g.pt() || g.lns() || g.ar() || g.cr(), "an extended file reads back as points, segments, arcs, circles");
+        if (!saved.ellipses) {
+            check(i < saved.kinds.size() && g.type() == saved.kinds[i], "an extended file keeps the kinds");
+            check(saved.layers[i] == r.currentlayer(), "an extended file keeps the layers");
+        }
+        ++i;
+    }
+    check(saved.ellipses ? i >= saved.kinds.size() : i == saved.kinds.size(), "every saved geometry reads back");
+    if (size > 0) check(r.status() == ostra::endofdrawing, "the extended file is read to its EOF record");
+}
+
+// The third pass, bounded in geometries and in ellipses, each of which may
+// take up to some ten thousand pieces.
+void extendedpass(const std::uint8_t* data, std::size_t size) {
+    char* text = nullptr;
+    std::size_t textsize = 0;
+    FILE* out = open_memstream(&text, &textsize);
+    check(out != nullptr, "the output stream opens");
+    extendedcopy saved;
+    {
+        input in(data, size);
+        ostra::reader r(in.get());
+        r.setexact(true);
+        ostra::writer w(out);
+        w.setextended(true);
+        brevo::geometry g;
+        int n = 0, ellipses = 0;
+        while (n++ < 2000 && ellipses < 16 && r.next(g)) {
+            const char* layer = r.currentlayer();
+            w.setlayer("0");
+            w.setlayer(layer);
+            const bool ok = w.save(g);
+            check(ok == (!g.el() || approximable(*g.el())), "the extended writer takes all but unusable ellipses");
+            if (!ok) continue;
+            ellipses += g.el() ? 1 : 0;
+            saved.ellipses = saved.ellipses || g.el();
+            saved.kinds.push_back(g.type());
+            saved.layers.emplace_back(*layer ? layer : "0");
+        }
+        check(w.finish(), "the extended writer finishes");
+    }
+    std::fclose(out);
+    readextended(text, textsize, saved);
+    std::free(text);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     tables t = firstpass(data, size);
     secondpass(data, size, t);
+    extendedpass(data, size);
     return 0;
 }
