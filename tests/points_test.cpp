@@ -38,7 +38,8 @@ S layercounts(const std::string& text, bool exact) {
     memstream m(text);
     ostra::reader r(m.get());
     r.setexact(exact);
-    while (r.next()) {
+    brevo::geometry g;
+    while (r.next(g)) {
     }
     S out;
     int n = 0;
