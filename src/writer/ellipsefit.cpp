@@ -18,7 +18,7 @@ const double maxradius = 1e12;
 // Initial pieces span at most this many degrees of the parameter.
 const double initialspan = 45;
 // Bounds on the work for any ellipse: halvings of a piece, and pieces in
-// all (once they are handed out, what remains is cut into chords).
+// all (once they are handed out, what remains is written unhalved).
 const int maxdepth = 48;
 const long maxpieces = 1L << 15;
 // Samples of the curve inside a piece at which a biarc is measured.
