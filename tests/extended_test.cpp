@@ -74,7 +74,11 @@ TEST(ExtendedRecords, ExactBytesOfEachKind) {
         EXPECT_EQ(all.substr(all.size() - closing.size()), closing);
         return all.substr(frame.size(), all.size() - frame.size() - closing.size());
     };
-    EXPECT_EQ(one([](ostra::writer& w) { w.setlayer("CUT"), w.setcolor(1); },
+    EXPECT_EQ(one(
+                  [](ostra::writer& w) {
+                      w.setlayer("CUT");
+                      w.setcolor(1);
+                  },
                   geometry(brevo::lineseg(point(0, 0, 0), point(1, 2, 3)))),
               "  0\nLINE\n  8\nCUT\n  62\n1\n  10\n0.000000\n  20\n0.000000\n  30\n0.000000\n"
               "  11\n1.000000\n  21\n2.000000\n  31\n3.000000\n");
@@ -113,6 +117,21 @@ TEST(ExtendedRecords, LayerTable) {
                         "  0\nPOINT\n  8\n0\n  10\n0.000000\n  20\n0.000000\n  30\n0.000000\n" + closing);
 }
 
+TEST(ExtendedRecords, FailedWritesReturnFalse) {
+    FILE* full = std::fopen("/dev/full", "w");
+    if (!full) GTEST_SKIP() << "no /dev/full";
+    std::setvbuf(full, nullptr, _IONBF, 0);
+    {
+        ostra::writer w(full);
+        w.setextended(true);
+        ASSERT_TRUE(w.addlayer("A", 1));
+        EXPECT_FALSE(w.save(geometry(point(0, 0, 0))));  // the table fails
+        EXPECT_FALSE(w.save(geometry(brevo::ellipse(point(), vector(0, 0, 1), vector(5, 0, 0), 0.5, 0, 360))));
+        EXPECT_FALSE(w.finish());
+    }
+    std::fclose(full);
+}
+
 TEST(ExtendedArguments, BadValuesAreIgnoredOrRefused) {
     const std::string name79(79, 'n'), name80(80, 'n');
     const std::string text = written(
@@ -139,9 +158,8 @@ TEST(ExtendedArguments, BadValuesAreIgnoredOrRefused) {
     EXPECT_NE(text.find("  2\n" + name79 + "\n"), std::string::npos);
     EXPECT_NE(text.find("  0\nPOINT\n  8\nA\n  62\n7\n"), std::string::npos);
     // Once the file is begun: no entries, no change of mode.
-    char* buf = nullptr;
-    std::size_t size = 0;
-    FILE* f = open_memstream(&buf, &size);
+    FILE* f = std::fopen("/dev/null", "w");
+    ASSERT_NE(f, nullptr);
     {
         ostra::writer w(f);
         ASSERT_TRUE(w.save(geometry(brevo::lineseg())));
@@ -152,7 +170,6 @@ TEST(ExtendedArguments, BadValuesAreIgnoredOrRefused) {
         EXPECT_FALSE(w.addlayer("LATER", 1));
     }
     std::fclose(f);
-    std::free(buf);
 }
 
 TEST(ExtendedArguments, CopiesShareEntriesUntilOneAdds) {
