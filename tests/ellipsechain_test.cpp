@@ -11,7 +11,7 @@
 
 #include <ostra/writer.h>
 
-#include "chaincheck.h"
+#include "curvecheck.h"
 #include "testutil.h"
 
 namespace {

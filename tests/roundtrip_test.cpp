@@ -15,7 +15,7 @@
 
 #include <ostra/writer.h>
 
-#include "chaincheck.h"
+#include "curvecheck.h"
 #include "dxfgen.h"
 #include "testutil.h"
 
@@ -70,32 +70,13 @@ double off(const point& a, const point& b) {
     return d / std::max({1.0, size(a), size(b)});
 }
 
-// Differences relative to the curve's reach from the origin.
-double arcoff(const brevo::arc& a, const brevo::arc& b) {
-    const double reach = std::max(1.0, size(a.center()) + a.radius());
-    const bool same = a.normal().dot(b.normal()) * a.sweep() * b.sweep() >= 0;
-    double d = std::max(std::fabs(a.radius() - b.radius()) / reach, a.normal().cross(b.normal()).length());
-    for (const auto& [p, q] : {std::pair<point, point>{a.center(), b.center()},
-                               {a.start(), same ? b.start() : b.end()},
-                               {a.end(), same ? b.end() : b.start()},
-                               {a.at(a.sweep() / 2), b.at(b.sweep() / 2)}})
-        d = std::max(d, (p - q).length() / reach);
-    return d;
-}
-
-double circleoff(const brevo::circle& a, const brevo::circle& b) {
-    const double reach = std::max(1.0, size(a.center()) + a.radius());
-    return std::max({(a.center() - b.center()).length() / reach, std::fabs(a.radius() - b.radius()) / reach,
-                     a.normal().cross(b.normal()).length()});
-}
-
 // The relative difference of two geometries of the same kind; 1 for kinds
 // that differ.
 double difference(const geometry& a, const geometry& b) {
     if (a.pt() && b.pt()) return off(*a.pt(), *b.pt());
     if (a.lns() && b.lns()) return std::max(off(a.lns()->start(), b.lns()->start()), off(a.lns()->end(), b.lns()->end()));
-    if (a.ar() && b.ar()) return arcoff(*a.ar(), *b.ar());
-    if (a.cr() && b.cr()) return circleoff(*a.cr(), *b.cr());
+    if (a.ar() && b.ar()) return testutil::arcdifference(*a.ar(), *b.ar());
+    if (a.cr() && b.cr()) return testutil::circledifference(*a.cr(), *b.cr());
     return 1;
 }
 

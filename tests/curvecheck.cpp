@@ -1,4 +1,4 @@
-#include "chaincheck.h"
+#include "curvecheck.h"
 
 #include <algorithm>
 #include <cmath>
@@ -66,7 +66,29 @@ point along(const brevo::geometry& g, double f) {
     return g.ar()->at(g.ar()->sweep() * f);
 }
 
+double reach(const point& c, double r) {
+    return std::max({1.0, std::fabs(c.x) + r, std::fabs(c.y) + r, std::fabs(c.z) + r});
+}
+
 }  // namespace
+
+double arcdifference(const brevo::arc& a, const brevo::arc& b) {
+    const bool same = a.normal().dot(b.normal()) * a.sweep() * b.sweep() >= 0;
+    const double r = reach(a.center(), a.radius());
+    double d = std::max(std::fabs(a.radius() - b.radius()) / r, a.normal().cross(b.normal()).length());
+    const point pairs[4][2] = {{a.center(), b.center()},
+                               {a.start(), same ? b.start() : b.end()},
+                               {a.end(), same ? b.end() : b.start()},
+                               {a.at(a.sweep() / 2), b.at(b.sweep() / 2)}};
+    for (const auto& p : pairs) d = std::max(d, (p[0] - p[1]).length() / r);
+    return d;
+}
+
+double circledifference(const brevo::circle& a, const brevo::circle& b) {
+    const double r = reach(a.center(), a.radius());
+    return std::max({(a.center() - b.center()).length() / r, std::fabs(a.radius() - b.radius()) / r,
+                     a.normal().cross(b.normal()).length()});
+}
 
 double distancetoellipse(const point& p, const brevo::ellipse& e) {
     const range r = paramrange(e);

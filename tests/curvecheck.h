@@ -1,13 +1,22 @@
-// How closely a chain of arcs and segments, as read back from a file,
-// follows an elliptic arc.
-#ifndef OSTRA_TESTS_CHAINCHECK_H
-#define OSTRA_TESTS_CHAINCHECK_H
+// How closely geometry read back from a file matches what was written:
+// arcs and circles as the points they cover, and a chain of arcs and
+// segments against the elliptic arc it stands for.
+#ifndef OSTRA_TESTS_CURVECHECK_H
+#define OSTRA_TESTS_CURVECHECK_H
 
 #include <vector>
 
 #include <brevo/geometry.h>
 
 namespace testutil {
+
+// The largest difference, relative to the reach of a from the origin (at
+// least 1), between centres, radii, normals (as the sine of their angle)
+// and, for arcs, the ends and middles; an arc may run the other way round
+// (from its end about the reversed normal) and a circle's normal may be
+// reversed.
+double arcdifference(const brevo::arc& a, const brevo::arc& b);
+double circledifference(const brevo::circle& a, const brevo::circle& b);
 
 struct chainfit {
     double fromellipse = 0;  // largest distance of a sampled point of the ellipse from the chain
