@@ -35,7 +35,7 @@ public:
     // 79 chars, holding a CR or LF, or with a space or tab at either end) is
     // ignored: the layer stays as it was. A layer needs no LAYER table entry.
     void setlayer(const char* name);
-    // The colour (AutoCAD Color Index) of the following saves in the
+    // The colour (a colour index) of the following saves in the
     // extended mode: 0 (the block's), 1..255, or 256 (the layer's, the
     // default, which is not written). A value outside 0..256 is ignored.
     void setcolor(int aci);
