@@ -12,7 +12,8 @@
 // record; the writer accepts exactly the segments and circles, and its
 // output reads back to its EOF record as the same kinds in the same order
 // with the same coordinates (where %.6f can carry them); circles and arcs
-// keep their shape as shapes.h describes.
+// keep their shape as shapes.h describes. A third pass goes through the
+// exact reading and the writer's extended mode (extendedpass.h).
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -25,39 +26,18 @@
 #include <ostra/reader.h>
 #include <ostra/writer.h>
 
+#include "extendedpass.h"
+#include "fuzzsupport.h"
 #include "shapes.h"
 
 namespace {
 
+using fuzz::check;
+using fuzz::input;
+
 // The fuzzer's own bound on the geometries pulled per pass: a few hundred
 // bytes of nested array inserts legitimately expand to billions of entities.
 const int maxgeometries = 20000;
-
-void check(bool ok, const char* what) {
-    if (!ok) {
-        std::fprintf(stderr, "reader_fuzz: check failed: %s\n", what);
-        std::abort();
-    }
-}
-
-// A read-only stream over a copy of the bytes (an exact-size heap copy, so
-// that any read past the end is caught). fmemopen refuses a size of 0: an
-// empty input is a stream that is at its end at once.
-class input {
-public:
-    input(const std::uint8_t* data, std::size_t size) : bytes_(data, data + size) {
-        f_ = size == 0 ? std::fopen("/dev/null", "r") : fmemopen(bytes_.data(), size, "r");
-        check(f_ != nullptr, "the input stream opens");
-    }
-    ~input() { std::fclose(f_); }
-    input(const input&) = delete;
-    input& operator=(const input&) = delete;
-    FILE* get() const { return f_; }
-
-private:
-    std::vector<std::uint8_t> bytes_;
-    FILE* f_;
-};
 
 // The names handed out by the layer and block enumerations.
 struct tables {
@@ -313,5 +293,6 @@ void secondpass(const std::uint8_t* data, std::size_t size, const tables& t) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     tables t = firstpass(data, size);
     secondpass(data, size, t);
+    fuzz::extendedpass(data, size);
     return 0;
 }

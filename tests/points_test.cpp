@@ -71,22 +71,6 @@ TEST(PointRecord, DefaultReadingIsUnchanged) {
     EXPECT_EQ(layercounts(text, true), (S{"P:1", "L:0"}));
 }
 
-TEST(PointRecord, LayerFilterAndCutFile) {
-    S all = point1;
-    S other = {"0", "POINT", "8", "X", "10", "1"};
-    all.insert(all.end(), other.begin(), other.end());
-    memstream m(entities(all));
-    ostra::reader r(m.get());
-    r.setexact(true);
-    r.setlayerfilter("X");
-    EXPECT_EQ(testutil::readall(r), S{"point (1,0,0)"});
-    // A record is complete only at the next group 0: a cut point is not
-    // delivered.
-    const std::string cut = dxf({"0", "SECTION", "2", "ENTITIES", "0", "POINT", "10", "1", "20"});
-    EXPECT_EQ(readexact(cut), S{});
-    EXPECT_EQ(readexact(cut + "2\n  0\nX\n"), S{"point (1,2,0)"});
-}
-
 std::string blockdrawing(const S& body, const S& ents) {
     S p = {"0", "SECTION", "2", "BLOCKS", "0", "BLOCK", "2", "B", "10", "1", "20", "0", "30", "0"};
     p.insert(p.end(), body.begin(), body.end());

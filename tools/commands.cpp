@@ -278,7 +278,7 @@ int runsvg(const std::string& file, const std::string& outpath, const std::strin
     return 0;
 }
 
-int runcopy(const std::string& file, const std::string& outpath, const std::string& layers) {
+int runcopy(const std::string& file, const std::string& outpath, const std::string& layers, bool extended) {
     input in;
     if (!openinput(in, file)) return 1;
     output out;
@@ -286,17 +286,21 @@ int runcopy(const std::string& file, const std::string& outpath, const std::stri
     // With the drawing on standard output, the report goes to standard error.
     FILE* report = out.tostdout() ? stderr : toolout();
 
-    std::map<std::string, unsigned long long> written = {{"line", 0}, {"circle", 0}};
-    std::map<std::string, unsigned long long> refused = {{"arc", 0}, {"ellipse", 0}};
+    std::map<std::string, unsigned long long> written, refused;
     bool offered = false, writefailed = false;
     readstatus st;
     {
         ostra::writer w(out.get());
-        st = readdrawing(in, layers, [&](const brevo::geometry& g, const char*, const char*) {
+        w.setextended(extended);
+        st = readdrawing(in, layers, [&](const brevo::geometry& g, const char* layer, const char*) {
             offered = true;
-            const bool writable = g.lns() || g.cr();
+            // The default mode writes lines and circles, the extended one
+            // everything but ellipses with numbers that are not finite.
+            const bool writable = extended ? !g.el() || finite(g) : g.lns() || g.cr();
+            w.setlayer("0");  // for a layer name the writer does not take
+            w.setlayer(layer);
             // The writer refuses other kinds without writing anything, so a
-            // refusal of a line or circle can only be a failed write.
+            // refusal of a writable geometry can only be a failed write.
             const bool saved = w.save(g);
             if (writable && !saved) {
                 writefailed = true;
@@ -322,6 +326,15 @@ int runcopy(const std::string& file, const std::string& outpath, const std::stri
         return 1;
     }
 
+    if (extended) {
+        std::fprintf(report, "%s: wrote %llu point, %llu line, %llu arc, %llu circle, %llu ellipse (as arcs)\n",
+                     out.name().c_str(), written["point"], written["line"], written["arc"], written["circle"],
+                     written["ellipse"]);
+        if (refused["ellipse"] > 0)
+            std::fprintf(report, "%s: not written (numbers that are not finite): %llu ellipse\n", in.name().c_str(),
+                         refused["ellipse"]);
+        return finishoutput(0);
+    }
     std::fprintf(report, "%s: wrote %llu line, %llu circle\n", out.name().c_str(), written["line"],
                  written["circle"]);
     std::fprintf(report, "%s: not written (the writer writes lines and circles only): %llu arc, %llu ellipse\n",

@@ -13,7 +13,9 @@ int runlayers(const std::string& file);
 int runblocks(const std::string& file);
 int runstats(const std::string& file, const std::string& layers);
 int runsvg(const std::string& file, const std::string& output, const std::string& layers);
-int runcopy(const std::string& file, const std::string& output, const std::string& layers);
+// extended: the writer's extended mode, each geometry on its layer;
+// otherwise lines and circles only, on layer 0.
+int runcopy(const std::string& file, const std::string& output, const std::string& layers, bool extended);
 
 }  // namespace tool
 

@@ -36,14 +36,14 @@ int main(int argc, char** argv) {
     }
 
     CLI::App app{"Reads ASCII DXF drawings: lists their geometry, layers and blocks, measures them,\n"
-                 "draws them as SVG and copies their lines and circles.",
+                 "draws them as SVG and copies them.",
                  "ostra"};
     app.set_version_flag("--version", std::string(ostra::version()), "Print the library version and exit");
     app.require_subcommand(1);
     app.footer(footer);
 
     std::string file, output, layers;
-    bool json = false, exact = false, simple = false;
+    bool json = false, exact = false, simple = false, simpleoutput = false;
     const char* const exacthelp = "Read exactly: polyline bulges as arcs, closing pieces, extrusion directions, ellipses";
     const char* const layershelp = "Only geometry on these layers (comma-separated names)";
 
@@ -74,12 +74,15 @@ int main(int argc, char** argv) {
     svg->add_flag("--simple", simple, "Read in the default (simple) mode instead of the exact one");
 
     CLI::App* copy = app.add_subcommand(
-        "copy", "Writes the drawing's lines and circles to a new DXF file and reports what it could not write");
+        "copy", "Writes the drawing's geometry with its layers to a new DXF file (ellipses as arcs) and reports "
+                "what it could not write");
     copy->add_option("IN", file, "The drawing to read")->required();
     copy->add_option("OUT", output, "The DXF file to write (- for standard output; the report then goes to "
                                     "standard error)")
         ->required();
     copy->add_option("--layers", layers, layershelp);
+    copy->add_flag("--simple-output", simpleoutput,
+                   "Write only lines and circles, on layer 0, read in the default (simple) mode unless --exact");
 
     for (CLI::App* sub : {list, layerscmd, blocks, stats, svg, copy}) sub->footer(footer);
     for (CLI::App* sub : {list, layerscmd, blocks, stats, svg, copy}) sub->add_flag("--exact", exact, exacthelp);
@@ -90,13 +93,14 @@ int main(int argc, char** argv) {
         return app.exit(e) == 0 ? 0 : 2;
     }
 
-    // svg draws what a CAD program draws unless asked for the simple reading.
-    tool::exactreading = exact || (svg->parsed() && !simple);
+    // svg draws what a CAD program draws unless asked for the simple reading;
+    // copy keeps it unless asked for the simple output.
+    tool::exactreading = exact || (svg->parsed() && !simple) || (copy->parsed() && !simpleoutput);
     if (list->parsed()) return tool::runlist(file, layers, json);
     if (layerscmd->parsed()) return tool::runlayers(file);
     if (blocks->parsed()) return tool::runblocks(file);
     if (stats->parsed()) return tool::runstats(file, layers);
     if (svg->parsed()) return tool::runsvg(file, output, layers);
-    if (copy->parsed()) return tool::runcopy(file, output, layers);
+    if (copy->parsed()) return tool::runcopy(file, output, layers, !simpleoutput);
     return 2;
 }

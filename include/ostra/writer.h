@@ -1,15 +1,20 @@
-// ostra::writer: writes line segments and circles to a C stream as a minimal
-// ASCII DXF drawing (empty HEADER, TABLES and BLOCKS sections, then the
-// entities on layer "0").
+// ostra::writer: writes geometry to a C stream as a minimal ASCII DXF
+// drawing (HEADER, TABLES and BLOCKS sections, then the entities). By
+// default it writes line segments and circles on layer "0"; in the extended
+// mode it writes every kind of geometry, with layers, colours and a LAYER
+// table.
 #ifndef OSTRA_WRITER_H
 #define OSTRA_WRITER_H
 
 #include <cstddef>
 #include <cstdio>
+#include <memory>
 
 #include <brevo/geometry.h>
 
 namespace ostra {
+
+class layerlist;
 
 class writer {
 public:
@@ -20,13 +25,44 @@ public:
     // saved and finish() has not done so already.
     ~writer();
 
-    // Writes one entity: a LINE for a line segment, a CIRCLE for a full
-    // circle, coordinates as printf("%.6f") prints them in the C locale. The
-    // first call after construction writes the sections before ENTITIES and
-    // opens ENTITIES, even when it then refuses its geometry. Returns false
-    // and writes nothing for g when g is null, of another kind, or finish()
-    // has run; returns false as well when a write fails or the stream is in
-    // an error state.
+    // The extended mode, off by default; it takes effect only when set
+    // before the file is begun (the first save of a non-null geometry) and
+    // is ignored after. Without it the file is exactly what the default mode
+    // writes, whatever setlayer, setcolor and addlayer were given.
+    void setextended(bool extended);
+    // The layer of the following saves in the extended mode; "0" at first.
+    // A name that addlayer would refuse as a name (null, empty, longer than
+    // 79 chars, holding a CR or LF, or with a space or tab at either end) is
+    // ignored: the layer stays as it was. A layer needs no LAYER table entry.
+    void setlayer(const char* name);
+    // The colour (a colour index) of the following saves in the
+    // extended mode: 0 (the block's), 1..255, or 256 (the layer's, the
+    // default, which is not written). A value outside 0..256 is ignored.
+    void setcolor(int aci);
+    // An entry of the LAYER table written in the TABLES section in the
+    // extended mode, in the order given, with colour aci (1..255). Returns
+    // false and adds nothing for an invalid name (see setlayer), a colour
+    // outside 1..255 (an entry's colour is a colour, never the block's or a
+    // layer's), a name already added (letters compared without case), when
+    // the file is already begun or finished, or when memory runs out.
+    bool addlayer(const char* name, int aci);
+
+    // Writes one entity, numbers as printf("%.6f") prints them in the C
+    // locale. Default mode: a LINE for a line segment, a CIRCLE for a full
+    // circle (in the xy plane, whatever its normal); other kinds are
+    // refused. Extended mode: also arcs (ARC), circles in any plane and
+    // points (POINT); arcs and circles whose normal is not +z carry their
+    // extrusion (210, 220, 230) and object coordinates, and a normal
+    // pointing below the xy plane is turned over (an arc then swaps its
+    // ends), so that a mirrored arc reads back in place. An ellipse becomes a
+    // chain of ARC records (LINE where a piece is nearly straight) within
+    // the smaller of 0.01 units and 1/1000 of its bounding box diagonal;
+    // an ellipse with a number that is not finite is refused.
+    // The first call after construction writes the sections before ENTITIES
+    // and opens ENTITIES, even when it then refuses its geometry. Returns
+    // false and writes nothing for g when g is null, of a refused kind, or
+    // finish() has run; returns false as well when a write fails or the
+    // stream is in an error state.
     bool save(const brevo::geometry* g);
     bool save(const brevo::geometry& g);
     // Saves the elements in order and stops at the first one that save()
@@ -36,10 +72,11 @@ public:
     bool save(const brevo::geometry* array, int count);
     bool save(const brevo::geometry** array, int count);
 
-    // Copies the stream and the progress: the copy writes to the same stream
-    // and writes no second set of leading sections. Each writer still closes
-    // the file at destruction unless finish() was called on it. A file the
-    // assigned-over writer had begun is not closed by it any more.
+    // Copies the stream, the progress and the settings: the copy writes to
+    // the same stream and writes no second set of leading sections. Each
+    // writer still closes the file at destruction unless finish() was
+    // called on it. A file the assigned-over writer had begun is not closed
+    // by it any more.
     writer& operator=(const writer&);
 
     // Ends the ENTITIES section and the file now if anything was saved and
@@ -50,10 +87,16 @@ public:
 private:
     bool start();
     bool put(const char* text, std::size_t size);
+    bool savesimple(const brevo::geometry& g);
 
     FILE* stream_;
     bool started_ = false;
     bool finished_ = false;
+    bool extended_ = false;
+    int color_ = 256;
+    char layer_[80] = "0";
+    // The LAYER table entries; shared by copies until one of them adds.
+    std::shared_ptr<layerlist> layers_;
 };
 
 }  // namespace ostra

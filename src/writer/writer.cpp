@@ -1,52 +1,22 @@
 #include <ostra/writer.h>
 
 #include <cstring>
+#include <new>
 
-#include "support/number.h"
+#include "writer/entitywriter.h"
+#include "writer/layerlist.h"
+#include "writer/record.h"
 
 namespace ostra {
 
 namespace {
 
-constexpr char skeleton[] =
-    "  0\nSECTION\n  2\nHEADER\n  0\nENDSEC\n"
-    "  0\nSECTION\n  2\nTABLES\n  0\nENDSEC\n"
+constexpr char header[] = "  0\nSECTION\n  2\nHEADER\n  0\nENDSEC\n";
+constexpr char emptytables[] = "  0\nSECTION\n  2\nTABLES\n  0\nENDSEC\n";
+constexpr char toentities[] =
     "  0\nSECTION\n  2\nBLOCKS\n  0\nENDSEC\n"
     "  0\nSECTION\n  2\nENTITIES\n";
 constexpr char closing[] = "  0\nENDSEC\n  0\nEOF\n";
-
-// A record is composed in one buffer and written with a single fwrite: the
-// entity head plus at most six coordinate groups of the form "  NN\n<v>\n".
-constexpr std::size_t groupcapacity = 5 + formatcapacity + 1;
-constexpr std::size_t recordcapacity = 32 + 6 * groupcapacity;
-
-class record {
-public:
-    explicit record(const char* head) { text(head); }
-
-    void text(const char* t) {
-        std::size_t n = std::strlen(t);
-        std::memcpy(buf_ + size_, t, n);
-        size_ += n;
-    }
-    // A group with a two-digit code and a number value.
-    void number(const char* code, double v) {
-        text(code);
-        size_ += formatfixed6(v, buf_ + size_);
-        buf_[size_++] = '\n';
-    }
-    void point(const char* x, const char* y, const char* z, const brevo::point& p) {
-        number(x, p.x);
-        number(y, p.y);
-        number(z, p.z);
-    }
-    const char* data() const { return buf_; }
-    std::size_t size() const { return size_; }
-
-private:
-    char buf_[recordcapacity];
-    std::size_t size_ = 0;
-};
 
 }  // namespace
 
@@ -58,37 +28,66 @@ writer::~writer() {
 
 writer& writer::operator=(const writer&) = default;
 
-// A write counts as failed when fwrite takes less than all of it, and also
-// when the stream carries an error from an earlier buffered write.
-bool writer::put(const char* text, std::size_t size) {
-    if (!stream_) return false;
-    return std::fwrite(text, 1, size, stream_) == size && !std::ferror(stream_);
+bool writer::put(const char* text, std::size_t size) { return writeall(stream_, text, size); }
+
+void writer::setextended(bool extended) {
+    if (!started_ && !finished_) extended_ = extended;
 }
 
+void writer::setlayer(const char* name) {
+    if (!validlayername(name)) return;
+    std::memcpy(layer_, name, std::strlen(name) + 1);
+}
+
+void writer::setcolor(int aci) {
+    if (aci >= 0 && aci <= 256) color_ = aci;
+}
+
+// The entries are shared with copies of this writer: a shared list is
+// copied before it changes.
+bool writer::addlayer(const char* name, int aci) {
+    if (started_ || finished_) return false;
+    try {
+        if (!layers_)
+            layers_ = std::make_shared<layerlist>();
+        else if (layers_.use_count() > 1)
+            layers_ = std::make_shared<layerlist>(*layers_);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return layers_->add(name, aci);
+}
+
+// The sections before the entities; the TABLES section holds the LAYER
+// table in the extended mode when layers were added.
 bool writer::start() {
     if (started_) return true;
     started_ = true;
-    return put(skeleton, sizeof skeleton - 1);
+    if (!put(header, sizeof header - 1)) return false;
+    const bool table = extended_ && layers_ && !layers_->empty();
+    if (table ? !layers_->writetables(stream_) : !put(emptytables, sizeof emptytables - 1)) return false;
+    return put(toentities, sizeof toentities - 1);
 }
 
 bool writer::save(const brevo::geometry* g) {
     if (!g || finished_) return false;
     if (!start()) return false;
-    if (g->isof(brevo::geometry::linesegment)) {
-        const brevo::lineseg* s = g->lns();
-        if (!s) return false;
+    if (extended_) return entitywriter(stream_, layer_, color_).save(*g);
+    return savesimple(*g);
+}
+
+bool writer::savesimple(const brevo::geometry& g) {
+    if (const brevo::lineseg* s = g.lns()) {
         record r("  0\nLINE\n  8\n0\n");
         r.point("  10\n", "  20\n", "  30\n", s->start());
         r.point("  11\n", "  21\n", "  31\n", s->end());
-        return put(r.data(), r.size());
+        return r.writeto(stream_);
     }
-    if (g->isof(brevo::geometry::fullcircle)) {
-        const brevo::circle* c = g->cr();
-        if (!c) return false;
+    if (const brevo::circle* c = g.cr()) {
         record r("  0\nCIRCLE\n  8\n0\n");
         r.point("  10\n", "  20\n", "  30\n", c->center());
         r.number("  40\n", c->radius());
-        return put(r.data(), r.size());
+        return r.writeto(stream_);
     }
     return false;
 }

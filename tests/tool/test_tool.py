@@ -372,19 +372,39 @@ class CopyTests(Temp):
         for (_, x), (_, y) in zip(a, b):
             self.assertLessEqual(max(abs(u - v) for u, v in zip(x, y)), 5.1e-7, (x, y))
 
-    def test_copy_keeps_segments_and_circles(self):
+    def test_simple_output_keeps_segments_and_circles(self):
         for name, report in (("part.dxf", ("8 line, 2 circle", "4 arc, 0 ellipse")),
                              ("flange.dxf", ("154 line, 24 circle", "3 arc, 9 ellipse"))):
             with self.subTest(name):
                 out = os.path.join(self.dir.name, "copy.dxf")
-                text = self.ok("copy", example(name), out)
+                text = self.ok("copy", "--simple-output", example(name), out)
                 self.assertIn("wrote " + report[0], text)
                 self.assertIn(report[1], text)
                 self.assertSameGeometry(out, example(name))
 
+    def test_copy_keeps_every_kind_and_its_layer(self):
+        def rows(path):
+            return [(r["kind"], r["layer"], [r.get(k) for k in ("at", "start", "end", "center", "radius")])
+                    for r in self.jsonlist("--exact", path)]
+        for name, report in (("part.dxf", "0 point, 8 line, 4 arc, 2 circle, 0 ellipse"),
+                             ("plan.dxf", "0 point, 24 line, 4 arc, 5 circle, 0 ellipse")):
+            with self.subTest(name):
+                out = os.path.join(self.dir.name, "copy.dxf")
+                text = self.ok("copy", example(name), out)
+                self.assertEqual(text.splitlines(), [out + ": wrote " + report + " (as arcs)"])
+                copied, original = rows(out), rows(example(name))
+                self.assertEqual([r[:2] for r in copied], [r[:2] for r in original])
+                for a, b in zip(copied, original):
+                    flat = lambda v: [x for p in v if p is not None for x in (p if isinstance(p, list) else [p])]
+                    self.assertLessEqual(max(abs(u - v) for u, v in zip(flat(a[2]), flat(b[2]))), 5.1e-7, (a, b))
+        out = os.path.join(self.dir.name, "copy.dxf")
+        text = self.ok("copy", example("flange.dxf"), out)
+        self.assertIn(" 9 ellipse (as arcs)", text)
+        self.assertEqual({r["kind"] for r in self.jsonlist("--exact", out)}, {"line", "arc", "circle"})
+
     def test_empty_drawing_gives_a_readable_file(self):
         out = os.path.join(self.dir.name, "copy.dxf")
-        self.ok("copy", self.file("e.dxf", dxf(arc("A", (0, 0), 1, 0, 90))), out)
+        self.ok("copy", "--simple-output", self.file("e.dxf", dxf(arc("A", (0, 0), 1, 0, 90))), out)
         self.assertEqual(self.ok("list", out), "")
         self.ok("copy", self.file("n.dxf", dxf([])), out)
         self.assertEqual(self.ok("list", out), "")
