@@ -26,7 +26,6 @@ public:
     explicit reference(FILE* f) : f_(f) {}
 
     bool read() {
-        ++count_;
         char b[512];
         // fgets filled the buffer exactly when the last place holds its NUL;
         // only then can a rest of the line remain.
@@ -35,6 +34,7 @@ public:
             text_.clear();
             return false;
         }
+        ++count_;
         if (b[511] == '\0' && b[510] != '\n') {
             int c;
             while ((c = std::getc(f_)) != EOF && c != '\n') {

@@ -1,21 +1,22 @@
-// The subcommands. Each returns the exit status: 0 on success, 1 for input
-// that cannot be read and for failed writes (the message is on standard
-// error).
+// The subcommands. Each reads the drawings the options name and returns the
+// exit status (options.h): the worst of the files read.
 #ifndef OSTRA_TOOL_COMMANDS_H
 #define OSTRA_TOOL_COMMANDS_H
 
-#include <string>
+#include "options.h"
 
 namespace tool {
 
-int runlist(const std::string& file, const std::string& layers, bool json);
-int runlayers(const std::string& file);
-int runblocks(const std::string& file);
-int runstats(const std::string& file, const std::string& layers);
-int runsvg(const std::string& file, const std::string& output, const std::string& layers);
-// extended: the writer's extended mode, each geometry on its layer;
-// otherwise lines and circles only, on layer 0.
-int runcopy(const std::string& file, const std::string& output, const std::string& layers, bool extended);
+int runlist(const options& o);
+int runlayers(const options& o);
+int runblocks(const options& o);
+int runstats(const options& o);
+int runsvg(const options& o);
+int runcopy(const options& o);
+
+// The heading of a file's block of plain output when several files are
+// read; nothing for one.
+void heading(const options& o, const std::string& file, bool first);
 
 }  // namespace tool
 

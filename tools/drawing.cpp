@@ -3,23 +3,19 @@
 #include <cstdio>
 #include <cstring>
 
-#include "capture.h"
 #include "format.h"
 
 namespace tool {
 
-bool exactreading = false;
-
 namespace {
 
-void fail(const input& in, unsigned long long line, const std::string& message) {
+void say(const input& in, unsigned long long line, const std::string& message) {
     std::fprintf(stderr, "%s:%llu: %s\n", in.name().c_str(), line, message.c_str());
 }
 
-// The offending line as it can stand in a one-line message: without the
-// carriage return of a CRLF file, control characters escaped, cut short.
+// The offending line as it can stand in a one-line message: control
+// characters escaped, cut short.
 std::string shown(std::string text) {
-    while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) text.pop_back();
     constexpr std::size_t limit = 80;
     const bool cut = text.size() > limit;
     if (cut) text.resize(limit);
@@ -36,57 +32,74 @@ std::string shown(std::string text) {
     return cut ? out + "..." : out;
 }
 
+// Reading ended before the EOF record: a warning when something was read,
+// an error when nothing was.
+void ended(const input& in, ostra::reader& r, bool anything, readoutcome& out) {
+    const unsigned long long line = static_cast<unsigned long long>(r.line() > 0 ? r.line() : 1);
+    std::string why;
+    switch (r.status()) {
+    case ostra::malformedcode:
+        why = std::string("numerical group code expected: ") + shown(r.badline());
+        anything = anything && r.line() > 1;
+        break;
+    case ostra::outofmemory:
+        why = "out of memory";
+        break;
+    default:
+        why = in.readerror() ? std::string("read error: ") + std::strerror(in.readerror())
+                             : "the drawing ends without an EOF record (a cut or incomplete file)";
+        break;
+    }
+    if (!anything) {
+        if (r.status() == ostra::malformedcode) why += " (not a DXF drawing?)";
+        else if (!in.readerror()) why = "no DXF groups found, not a DXF drawing";
+        say(in, line, why);
+        out.status = unreadable;
+    } else {
+        say(in, line, "warning: reading stopped early: " + why);
+        out.status = stoppedearly;
+    }
+    out.why = "stopped early at line " + std::to_string(line) + ": " + why;
+}
+
 }  // namespace
 
-readstatus readdrawing(input& in, const std::string& layers, const eachgeometry& each,
-                       const afterreading& after) {
-    if (in.binary()) {
-        fail(in, 1, "binary DXF is not supported, only the text form");
-        return readstatus::badinput;
-    }
-    if (in.empty()) {
-        fail(in, 1, "empty file, not a DXF drawing");
-        return readstatus::badinput;
-    }
+bool openinput(input& in, const std::string& file) {
+    std::string error;
+    if (in.open(file, error)) return true;
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return false;
+}
 
-    stdoutcapture capture;
+readoutcome readdrawing(input& in, const options& o, const eachgeometry& each, const afterreading& after) {
+    readoutcome out;
+    if (in.empty()) {
+        say(in, 1, "empty file, not a DXF drawing");
+        out.status = unreadable;
+        return out;
+    }
     ostra::reader r(in.stream());
-    r.setexact(exactreading);
-    if (!layers.empty()) r.setlayerfilter(layers.c_str());
+    r.setmessages(nullptr);
+    r.setexact(!o.simple);
+    r.setutf8(!o.rawnames);
+    if (!o.layers.empty()) r.setlayerfilter(o.layers.c_str());
     brevo::geometry g;
     unsigned long long count = 0;
-    bool stopped = false;
     while (r.next(g)) {
         ++count;
-        if (!each(g, r.currentlayer(), r.currentblock())) {
-            stopped = true;
-            break;
+        if (!each(g, r)) {
+            out.stopped = true;
+            return out;
         }
     }
-    const diagnostic d = parsediagnostic(capture.finish());
-    // Anything else the library printed is passed on rather than lost.
-    if (!d.rest.empty()) {
-        std::fputs(d.rest.c_str(), stderr);
-        if (d.rest.back() != '\n') std::fputc('\n', stderr);
-    }
-    if (stopped) return readstatus::stopped;
-
-    if (d.found) {
-        std::string message = d.message + ": " + shown(d.text);
-        if (d.line == 1) message += " (not a DXF drawing?)";
-        fail(in, static_cast<unsigned long long>(d.line), message);
-        return readstatus::badinput;
-    }
-    if (in.readerror() != 0) {
-        fail(in, in.lines(), std::string("read error: ") + std::strerror(in.readerror()));
-        return readstatus::badinput;
-    }
-    if (count == 0 && in.contentlines() < 2) {
-        fail(in, in.lines() > 0 ? in.lines() : 1, "no DXF groups found, not a DXF drawing");
-        return readstatus::badinput;
+    if (r.status() == ostra::endofdrawing && !in.readerror()) {
+        out.why = "complete";
+    } else {
+        ended(in, r, count > 0 || in.contentlines() >= 2, out);
+        if (out.status == unreadable) return out;
     }
     if (after) after(r);
-    return readstatus::ok;
+    return out;
 }
 
 }  // namespace tool

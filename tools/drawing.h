@@ -1,5 +1,6 @@
-// Runs the reader over an input drawing and turns every way reading can go
-// wrong into a one-line "NAME:LINE: message" error on standard error.
+// Runs the reader over an input drawing and tells how reading ended: read
+// to its EOF record, stopped early with a warning on standard error (what
+// was read still counts), or nothing readable with a one-line error.
 #ifndef OSTRA_TOOL_DRAWING_H
 #define OSTRA_TOOL_DRAWING_H
 
@@ -10,29 +11,30 @@
 #include <ostra/reader.h>
 
 #include "input.h"
+#include "options.h"
 
 namespace tool {
 
-// Called for each geometry in reading order with the reader's current layer
-// and block (either may be null); returning false stops reading.
-using eachgeometry = std::function<bool(const brevo::geometry& g, const char* layer, const char* block)>;
-// Called after the last geometry of a drawing read without error, while the
-// reader and its tables are still there.
+// Called for each geometry in reading order, with the reader for what it
+// says about the geometry; returning false stops reading.
+using eachgeometry = std::function<bool(const brevo::geometry& g, ostra::reader& r)>;
+// Called after the last geometry while the reader and its tables are there
+// (also when reading stopped early).
 using afterreading = std::function<void(ostra::reader& r)>;
 
-enum class readstatus {
-    ok,        // read to the end
-    badinput,  // the error has been printed
-    stopped,   // each returned false
+struct readoutcome {
+    int status = complete;  // complete, stoppedearly or unreadable
+    bool stopped = false;   // each returned false
+    std::string why;        // how reading ended, for reports: "complete", "stopped early: ..."
 };
 
-// Whether drawings are read in the library's exact mode (bulges as arcs,
-// closing pieces, extrusion directions, ellipses); set once from the command line.
-extern bool exactreading;
+// Reads in with the options' reading (exact unless simple) and layer
+// filter, names in UTF-8.
+readoutcome readdrawing(input& in, const options& o, const eachgeometry& each, const afterreading& after = {});
 
-// layers is the comma-separated layer filter, empty for none.
-readstatus readdrawing(input& in, const std::string& layers, const eachgeometry& each,
-                       const afterreading& after = {});
+// Opens the file for reading; prints the error and returns false when it
+// cannot be opened.
+bool openinput(input& in, const std::string& file);
 
 }  // namespace tool
 

@@ -1,106 +1,130 @@
-// ostra: lists, measures, draws and copies ASCII DXF drawings with the ostra
+// ostra: lists, measures, draws and copies DXF drawings with the ostra
 // reader and writer.
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include <CLI/CLI.hpp>
 
 #include <ostra/version.h>
 
-#include "capture.h"
 #include "commands.h"
-#include "drawing.h"
+#include "options.h"
 
 namespace {
 
 const char* const footer =
-    "FILE may be - for standard input.\n"
+    "FILE may be - for standard input. Drawings are read as a CAD program draws them (the exact\n"
+    "reading): what it hides (paper space, invisible entities, frozen and off layers) is left out,\n"
+    "and inside a block an entity on layer 0 is on the layer of its insert, for --layers too.\n"
+    "--simple reads them the library's default (simple) way instead. Names are printed in UTF-8.\n"
     "\n"
-    "Exit status: 0 on success, 1 when a drawing cannot be read (missing file,\n"
-    "not DXF, binary DXF, malformed group code) or a result cannot be written,\n"
-    "2 for bad usage.\n"
+    "Exit status: 0 when every drawing was read to its EOF record; 3 when reading stopped early\n"
+    "(a cut file, no EOF record, a malformed group-code line): what was read is still reported,\n"
+    "and one warning line on standard error says why and at which line; 1 when nothing could be\n"
+    "read (missing, unreadable, not DXF) or a result could not be written; 2 for bad usage. With\n"
+    "several files the worst counts: 1 over 3 over 0.\n"
     "\n"
-    "Errors are one line on standard error, as FILE:LINE: message. The reader's\n"
-    "own diagnostic for a malformed group-code line, which it prints to\n"
-    "standard output, is kept out of the tool's output and reported that way.\n"
-    "Progress shows on standard error while a long read runs, only when\n"
-    "standard error is a terminal.";
+    "Results go to standard output. Errors and warnings are one line on standard error, as\n"
+    "FILE:LINE: message. Progress shows on standard error while a long read or write runs, only\n"
+    "when standard error is a terminal.";
+
+const char* const subcommands[] = {"list", "layers", "blocks", "stats", "svg", "copy"};
+
+// The first argument, when it is no option, must name a subcommand.
+bool unknownsubcommand(int argc, char** argv) {
+    if (argc < 2 || argv[1][0] == '-') return false;
+    for (const char* s : subcommands)
+        if (std::strcmp(argv[1], s) == 0) return false;
+    std::fprintf(stderr, "ostra: unknown subcommand '%s'; the subcommands are list, layers, blocks, stats, svg "
+                         "and copy (ostra --help)\n",
+                 argv[1]);
+    return true;
+}
+
+// The options every reading subcommand takes; the drawings go to o.files,
+// or the one drawing to single.
+void readingoptions(CLI::App* sub, tool::options& o, std::string* single) {
+    if (single)
+        sub->add_option("FILE", *single, "The drawing")->required();
+    else
+        sub->add_option("FILE", o.files, "The drawings")->required();
+    sub->add_option("--layers", o.layers, "Only geometry on these layers (comma-separated names, UTF-8)");
+    sub->add_flag("--simple", o.simple, "The library's default reading instead of the exact one");
+    sub->add_flag("--exact", "The exact reading (the default)");
+    sub->footer(footer);
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    // The output stream is set up before any reading redirects descriptor 1.
-    if (!tool::toolout()) {
-        std::fprintf(stderr, "ostra: standard output is not open\n");
-        return 1;
-    }
-
-    CLI::App app{"Reads ASCII DXF drawings: lists their geometry, layers and blocks, measures them,\n"
-                 "draws them as SVG and copies them.",
+    if (unknownsubcommand(argc, argv)) return tool::usage;
+    CLI::App app{"Reads DXF drawings (text or binary): lists their geometry, layers and blocks, measures\n"
+                 "them, draws them as SVG and copies them.",
                  "ostra"};
     app.set_version_flag("--version", std::string(ostra::version()), "Print the library version and exit");
     app.require_subcommand(1);
     app.footer(footer);
-
-    std::string file, output, layers;
-    bool json = false, exact = false, simple = false, simpleoutput = false;
-    const char* const exacthelp = "Read exactly: polyline bulges as arcs, closing pieces, extrusion directions, ellipses";
-    const char* const layershelp = "Only geometry on these layers (comma-separated names)";
+    tool::options o;
+    std::string single;
 
     CLI::App* list = app.add_subcommand("list", "One line per geometry in reading order: kind, coordinates, "
                                                 "layer and (when inserted) block");
-    list->add_option("FILE", file, "The drawing")->required();
-    list->add_option("--layers", layers, layershelp);
-    list->add_flag("--json", json, "JSON Lines: one object per geometry");
+    readingoptions(list, o, nullptr);
+    list->add_flag("--json", o.json, "JSON Lines: one object per geometry");
 
-    CLI::App* layerscmd = app.add_subcommand(
-        "layers", "The layers in order of first use, each with the number of entities the reader counted on it "
-                  "(tab-separated)");
-    layerscmd->add_option("FILE", file, "The drawing")->required();
+    CLI::App* layers = app.add_subcommand(
+        "layers",
+        "The layers in order of first use, tab-separated: the geometries delivered on the layer, its name,\n"
+        "colour index, state (on or off, frozen, locked) and linetype from the LAYER table (- without an\n"
+        "entry). The geometries are those reported by list (a block's entity on layer 0 counts on its\n"
+        "insert's layer). --counts adds the reader's own use count: the uses of the layer it counted while\n"
+        "reading (every entity and polyline segment considered, block definitions included, not the\n"
+        "entities inserts repeat; 0 at the first use)");
+    readingoptions(layers, o, nullptr);
+    layers->add_flag("--json", o.json, "One JSON document per drawing");
+    layers->add_flag("--counts", o.counts, "Add the reader's use count of each layer");
 
     CLI::App* blocks = app.add_subcommand(
         "blocks", "The blocks in order of definition, each with the number of entities in it (tab-separated)");
-    blocks->add_option("FILE", file, "The drawing")->required();
+    readingoptions(blocks, o, nullptr);
+    blocks->add_flag("--json", o.json, "One JSON document per drawing");
 
-    CLI::App* stats = app.add_subcommand("stats", "Counts per kind, layers, blocks, extents, lines read, time "
-                                                  "and throughput");
-    stats->add_option("FILE", file, "The drawing")->required();
-    stats->add_option("--layers", layers, layershelp);
+    CLI::App* stats = app.add_subcommand(
+        "stats", "How reading went, format version, units, code page, counts per kind, layers, blocks, extents "
+                 "(measured and from the header), what was passed over or hidden, lines, time and throughput");
+    readingoptions(stats, o, nullptr);
+    stats->add_flag("--json", o.json, "One JSON document per drawing");
 
-    CLI::App* svg = app.add_subcommand("svg", "Draws the drawing as SVG, seen from above, one group per layer");
-    svg->add_option("FILE", file, "The drawing")->required();
-    svg->add_option("-o,--output", output, "The SVG file to write (- for standard output)")->required();
-    svg->add_option("--layers", layers, layershelp);
-    svg->add_flag("--simple", simple, "Read in the default (simple) mode instead of the exact one");
+    CLI::App* svg = app.add_subcommand("svg", "Draws the drawing as SVG in its colours, seen from above, one "
+                                              "group per layer, points as dots");
+    readingoptions(svg, o, &single);
+    svg->add_option("-o,--output", o.output, "The SVG file to write (- for standard output)")->required();
+    svg->add_option("--width", o.width, "The picture's width in pixels (800)")->check(CLI::Range(1L, 100000L));
 
     CLI::App* copy = app.add_subcommand(
-        "copy", "Writes the drawing's geometry with its layers to a new DXF file (ellipses as arcs) and reports "
-                "what it could not write");
-    copy->add_option("IN", file, "The drawing to read")->required();
-    copy->add_option("OUT", output, "The DXF file to write (- for standard output; the report then goes to "
-                                    "standard error)")
+        "copy", "Writes the drawing's geometry to a new DXF file, with each geometry's layer and colour, and "
+                "reports what it could not write");
+    readingoptions(copy, o, &single);
+    copy->add_option("OUT", o.output, "The DXF file to write (- for standard output; the report then goes to "
+                                      "standard error)")
         ->required();
-    copy->add_option("--layers", layers, layershelp);
-    copy->add_flag("--simple-output", simpleoutput,
-                   "Write only lines and circles, on layer 0, read in the default (simple) mode unless --exact");
-
-    for (CLI::App* sub : {list, layerscmd, blocks, stats, svg, copy}) sub->footer(footer);
-    for (CLI::App* sub : {list, layerscmd, blocks, stats, svg, copy}) sub->add_flag("--exact", exact, exacthelp);
+    copy->add_flag("--simple-output", o.simpleoutput, "Only lines and circles on layer 0, as the plain writer "
+                                                       "writes them");
 
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        return app.exit(e) == 0 ? 0 : 2;
+        return app.exit(e) == 0 ? 0 : tool::usage;
     }
-
-    // svg draws what a CAD program draws unless asked for the simple reading;
-    // copy keeps it unless asked for the simple output.
-    tool::exactreading = exact || (svg->parsed() && !simple) || (copy->parsed() && !simpleoutput);
-    if (list->parsed()) return tool::runlist(file, layers, json);
-    if (layerscmd->parsed()) return tool::runlayers(file);
-    if (blocks->parsed()) return tool::runblocks(file);
-    if (stats->parsed()) return tool::runstats(file, layers);
-    if (svg->parsed()) return tool::runsvg(file, output, layers);
-    if (copy->parsed()) return tool::runcopy(file, output, layers, !simpleoutput);
-    return 2;
+    if (!single.empty()) o.files.push_back(single);
+    if (list->parsed()) return tool::runlist(o);
+    if (layers->parsed()) return tool::runlayers(o);
+    if (blocks->parsed()) return tool::runblocks(o);
+    if (stats->parsed()) return tool::runstats(o);
+    if (svg->parsed()) return tool::runsvg(o);
+    // copy: layer names are kept as their bytes.
+    o.rawnames = true;
+    if (copy->parsed()) return tool::runcopy(o);
+    return tool::usage;
 }

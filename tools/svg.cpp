@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 #include "format.h"
 
@@ -96,15 +97,28 @@ bool idchar(unsigned char c) {
     return idstart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
 }
 
-// Stroke colours for the layer groups, in order of first use.
-const char* const palette[] = {"#000000", "#1f5fbf", "#c0392b", "#2e8b3e", "#8e44ad",
-                               "#d35400", "#16808a", "#7f6000", "#c2185b"};
+// The colour most of a layer's items have.
+int mostfrequent(const std::vector<const svgitem*>& items) {
+    std::map<int, std::size_t> counts;
+    int best = 0;
+    std::size_t most = 0;
+    for (const svgitem* i : items)
+        if (++counts[i->color] > most) most = counts[i->color], best = i->color;
+    return best;
+}
 
 }  // namespace
 
+std::string svgcolor(int color) {
+    const int r = color >> 16 & 0xFF, g = color >> 8 & 0xFF, b = color & 0xFF;
+    // Near white: brighter than 90 % by the usual luma weights.
+    if (color < 0 || 299 * r + 587 * g + 114 * b > 900 * 255) return "#000000";
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "#%06x", static_cast<unsigned>(color) & 0xFFFFFFu);
+    return buf;
+}
+
 std::string svgpath(const brevo::geometry& g) {
-    // A stroke of no length, which the round line caps draw as a dot.
-    if (const brevo::point* p = g.pt()) return "M " + pt(*p) + " h 0";
     if (const brevo::lineseg* s = g.lns()) return "M " + pt(s->start()) + " L " + pt(s->end());
     trigcurve k;
     if (totrigcurve(g, k)) return curvepath(k);
@@ -126,7 +140,7 @@ std::string svglayerid(const std::string& name, std::set<std::string>& used) {
 }
 
 bool writesvg(FILE* out, const std::vector<std::string>& layers, const std::deque<svgitem>& items,
-              const box& extents) {
+              const box& extents, long pixels, const std::function<void(std::size_t)>& written) {
     brevo::point lo(0, 0, 0), hi(1, 1, 0);
     if (!extents.empty()) {
         lo = extents.min();
@@ -138,9 +152,8 @@ bool writesvg(FILE* out, const std::vector<std::string>& layers, const std::dequ
     const double stroke = 0.002 * size;
     const double vbx = lo.x - margin, vby = -hi.y - margin;
     const double vbw = hi.x - lo.x + 2 * margin, vbh = hi.y - lo.y + 2 * margin;
-    // 800 pixels along the longer side.
-    const double scale = 800 / std::max(vbw, vbh);
-    const long width = std::max(1L, std::lround(vbw * scale));
+    const double scale = static_cast<double>(pixels) / vbw;
+    const long width = std::max(1L, pixels);
     const long height = std::max(1L, std::lround(vbh * scale));
 
     std::fprintf(out, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
@@ -154,20 +167,29 @@ bool writesvg(FILE* out, const std::vector<std::string>& layers, const std::dequ
                  "<g fill=\"none\" stroke-width=\"%s\" stroke-linecap=\"round\" stroke-linejoin=\"round\">\n",
                  num(stroke).c_str());
 
-    std::vector<std::vector<const brevo::geometry*>> bylayer(layers.size());
-    for (const svgitem& item : items) bylayer[item.layer].push_back(&item.g);
+    std::vector<std::vector<const svgitem*>> bylayer(layers.size());
+    for (const svgitem& item : items) bylayer[item.layer].push_back(&item);
     std::set<std::string> used;
-    const std::size_t colours = sizeof palette / sizeof palette[0];
+    std::size_t done = 0;
     for (std::size_t i = 0; i < layers.size(); ++i) {
+        const std::string colour = svgcolor(mostfrequent(bylayer[i]));
         std::fprintf(out, "<g id=\"%s\" stroke=\"%s\">\n<title>%s</title>\n",
-                     xmltext(svglayerid(layers[i], used)).c_str(), palette[i % colours],
-                     xmltext(layers[i]).c_str());
-        for (const brevo::geometry* g : bylayer[i]) {
-            std::fprintf(out, "<path d=\"%s\"/>\n", svgpath(*g).c_str());
+                     xmltext(svglayerid(layers[i], used)).c_str(), colour.c_str(), xmltext(layers[i]).c_str());
+        for (const svgitem* item : bylayer[i]) {
+            const std::string own = svgcolor(item->color);
+            const std::string stroke = own == colour ? "" : " stroke=\"" + own + '"';
+            if (const brevo::point* p = item->g.pt()) {
+                std::fprintf(out, "<circle cx=\"%s\" cy=\"%s\" r=\"%s\" fill=\"%s\" stroke=\"none\"/>\n",
+                             num(p->x).c_str(), num(-p->y).c_str(), num(2 * 0.002 * size).c_str(), own.c_str());
+            } else {
+                std::fprintf(out, "<path d=\"%s\"%s/>\n", svgpath(item->g).c_str(), stroke.c_str());
+            }
+            if (written && ++done % 4096 == 0) written(done);
         }
         std::fprintf(out, "</g>\n");
     }
     std::fprintf(out, "</g>\n</svg>\n");
+    if (written) written(items.size());
     return !std::ferror(out);
 }
 

@@ -1,10 +1,12 @@
-// The drawing as an SVG picture: one path element per geometry, one group
-// per layer, y pointing up as in the drawing.
+// The drawing as an SVG picture: one path element per geometry (a circle
+// element per point), one group per layer, in the drawing's colours, y
+// pointing up as in the drawing.
 #ifndef OSTRA_TOOL_SVG_H
 #define OSTRA_TOOL_SVG_H
 
 #include <cstdio>
 #include <deque>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -20,10 +22,10 @@ namespace tool {
 struct svgitem {
     brevo::geometry g;
     std::size_t layer = 0;  // index into the layer names
+    int color = 0;          // 0xRRGGBB
 };
 
-// The path data of a geometry seen from above (z dropped, y negated). A
-// point is a dot (a stroke of no length with round caps). Arcs
+// The path data of a geometry seen from above (z dropped, y negated). Arcs
 // become arc commands; a turn of more than 350 degrees or of about 180 is
 // drawn in two halves, since an arc command whose end points nearly coincide
 // or lie nearly opposite is ill-conditioned.
@@ -34,10 +36,17 @@ std::string svgpath(const brevo::geometry& g);
 // an id replaced by "_"; a number is appended when the id is taken.
 std::string svglayerid(const std::string& name, std::set<std::string>& used);
 
-// Writes the picture: viewBox fitted to extents (xy) with a margin, stroke
-// width 0.2 % of the larger extent. Returns false when a write fails.
+// The colour a stroke is drawn in: the geometry's own, except that white
+// and colours near it are drawn black on the white background.
+std::string svgcolor(int color);
+
+// Writes the picture: viewBox fitted to extents (xy) with a margin, width
+// pixels wide, stroke width 0.2 % of the larger extent, points as dots of
+// twice that. Each layer's group strokes in its most frequent colour; a path
+// of another colour says its own. written(n) is called as items are written.
+// Returns false when a write fails.
 bool writesvg(FILE* out, const std::vector<std::string>& layers, const std::deque<svgitem>& items,
-              const box& extents);
+              const box& extents, long width, const std::function<void(std::size_t)>& written = {});
 
 }  // namespace tool
 

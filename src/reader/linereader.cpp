@@ -189,7 +189,6 @@ bool linereader::read() {
 }
 
 bool linereader::readslow() {
-    ++count_;
     // A sentinel in the last place tells whether fgets filled the buffer: it
     // then holds the terminating NUL. Only then can a rest of the line remain
     // (unless the last char taken was the newline).
@@ -210,9 +209,8 @@ bool linereader::readslow() {
         first_ = false;
         if (p[0] == '\xEF' && p[1] == '\xBB' && p[2] == '\xBF') p += 3;
     }
-    // Text after an embedded NUL is not part of the line; the line was
-    // counted before it was read.
-    return accept<true>(p, p + std::strlen(p), nullptr, 0);
+    // Text after an embedded NUL is not part of the line.
+    return accept<true>(p, p + std::strlen(p), nullptr, 1);
 }
 
 linereader::coderesult linereader::readgroup(int& code) {

@@ -44,7 +44,8 @@ public:
     static constexpr int padding = 32;
     const char* text() const { return text_; }
     int length() const { return length_; }
-    // Number of lines read so far (counted even when the read fails).
+    // Number of lines read so far (a read that finds the end of the stream
+    // reads no line).
     long count() const { return count_; }
     FILE* stream() const { return stream_; }
 

@@ -46,4 +46,18 @@ int palettecolor(int aci) {
     return hueshade(aci);
 }
 
+// By the squared distance of the channels; the lowest index wins a tie.
+int nearestaci(int color) {
+    const int r = color >> 16 & 0xFF, g = color >> 8 & 0xFF, b = color & 0xFF;
+    int best = 7;
+    long bestdistance = -1;
+    for (int aci = 1; aci <= 255; ++aci) {
+        const int c = palettecolor(aci);
+        const long dr = (c >> 16 & 0xFF) - r, dg = (c >> 8 & 0xFF) - g, db = (c & 0xFF) - b;
+        const long d = dr * dr + dg * dg + db * db;
+        if (bestdistance < 0 || d < bestdistance) best = aci, bestdistance = d;
+    }
+    return best;
+}
+
 }  // namespace ostra

@@ -140,6 +140,7 @@ void textdecoder::close() {
 
 void textdecoder::setsource(const char* acadver, const char* codepage) {
     close();
+    guess_ = !acadver && !codepage;
     // AC1021 and later: compared as text, as the versions are numbered.
     utf8_ = acadver && std::strncmp(acadver, "AC", 2) == 0 && std::strcmp(acadver, "AC1021") >= 0;
     std::string name = iconvname(codepage);
@@ -168,7 +169,24 @@ void textdecoder::appendbytes(std::string& out, const char* p, std::size_t n) co
     }
 }
 
+// Whether all of text is valid UTF-8.
+bool validutf8(const char* text) {
+    const auto* u = reinterpret_cast<const unsigned char*>(text);
+    std::size_t n = std::strlen(text);
+    for (std::size_t i = 0; i < n;) {
+        std::size_t k = utf8length(u + i, n - i);
+        if (k == 0) return false;
+        i += k;
+    }
+    return true;
+}
+
 std::string textdecoder::decode(const char* text) const {
+    if (guess_ && validutf8(text)) {
+        textdecoder utf8;
+        utf8.utf8_ = true;
+        return utf8.decode(text);
+    }
     std::string out;
     const char* run = text;  // the bytes not yet decoded
     const char* p = text;

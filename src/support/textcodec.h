@@ -20,7 +20,9 @@ public:
     // The source encoding, from the drawing's $ACADVER and $DWGCODEPAGE
     // values (null when the drawing has none): UTF-8 from AC1021 (R2007) on,
     // the code page before; ANSI_1252 when none is named or the name is not
-    // known.
+    // known. A drawing that names neither (no header, as small programs
+    // write them) has each text taken as UTF-8 when it is valid UTF-8, and
+    // as ANSI_1252 otherwise.
     void setsource(const char* acadver, const char* codepage);
 
     // The UTF-8 form of text. Throws std::bad_alloc when memory runs out.
@@ -31,12 +33,16 @@ private:
     void close();
 
     bool utf8_ = false;
+    bool guess_ = false;
     void* cd_ = nullptr;  // the iconv descriptor from the code page to UTF-8
 };
 
 // The iconv name of a $DWGCODEPAGE value ("ANSI_1251" is "CP1251"), "UTF-8"
 // for UTF-8, and "" when it is not known.
 std::string iconvname(const char* codepage);
+
+// Whether all of text is valid UTF-8.
+bool validutf8(const char* text);
 
 // Appends the UTF-8 form of the code point c (U+FFFD for a surrogate or a
 // value beyond U+10FFFF).

@@ -50,6 +50,28 @@ def dxf(entities, blocks=()):
                       [(0, "ENDSEC"), (0, "EOF")])
 
 
+def drawing(header, layers, entities, blocks=()):
+    """A drawing with HEADER variables ((name, code, value), ...) and LAYER
+    entries ((name, colour, flags), ...) before its blocks and entities."""
+    pairs = [(0, "SECTION"), (2, "HEADER")]
+    for name, code, value in header:
+        pairs += [(9, name), (code, value)]
+    pairs += [(0, "ENDSEC"), (0, "SECTION"), (2, "TABLES"), (0, "TABLE"), (2, "LAYER")]
+    for name, colour, flags in layers:
+        pairs += [(0, "LAYER"), (2, name), (70, flags), (62, colour), (6, "CONTINUOUS")]
+    pairs += [(0, "ENDTAB"), (0, "ENDSEC")]
+    out = b""
+    for code, value in pairs:
+        v = value if isinstance(value, bytes) else str(value).encode()
+        out += b"%3d\n" % code + v + b"\n"
+    return out + dxf(entities, blocks)
+
+
+CP1251 = [("$ACADVER", 1, "AC1015"), ("$DWGCODEPAGE", 3, "ANSI_1251"), ("$INSUNITS", 70, 4),
+          ("$EXTMIN", 10, 0), ("$EXTMAX", 10, 50)]
+SLOY = "\u0421\u043b\u043e\u0439".encode("cp1251")  # a Cyrillic layer name
+
+
 def line(layer, a, b):
     return [(0, "LINE"), (8, layer), (10, a[0]), (20, a[1]), (30, 0),
             (11, b[0]), (21, b[1]), (31, 0)]
@@ -134,11 +156,14 @@ class ListTests(Temp):
         name = b'q"b\\s\tx\xff'
         path = self.file("odd.dxf", dxf(line(name, (0, 0), ("nan", "inf")) + circle("\u00e4", (1, 1), 2)))
         rows = self.jsonlist(path)
-        self.assertEqual(rows[0]["layer"], 'q"b\\s\tx\ufffd')
+        # Names are decoded from the drawing's code page: without a header a
+        # name in UTF-8 is taken as such, another byte as cp1252 (0xff is a y
+        # with diaeresis).
+        self.assertEqual(rows[0]["layer"], 'q"b\\s\tx\u00ff')
         self.assertEqual(rows[0]["end"], [None, None, 0])
         self.assertEqual(rows[1]["layer"], "\u00e4")
         plain = self.ok("list", path).splitlines()
-        self.assertTrue(plain[0].endswith('layer "q\\"b\\\\s\\tx\ufffd"'), plain[0])
+        self.assertTrue(plain[0].endswith('layer "q\\"b\\\\s\\tx\u00ff"'), plain[0])
 
     def test_points_listed_counted_and_drawn(self):
         pt = [(0, "POINT"), (8, "P"), (10, 120), (20, -7.5), (30, 1)]
@@ -147,14 +172,14 @@ class ListTests(Temp):
                          "point at 120.000000 -7.500000 1.000000 layer P")
         self.assertEqual(self.jsonlist("--exact", path)[0],
                          {"kind": "point", "at": [120, -7.5, 1], "layer": "P", "block": None})
-        self.assertEqual(self.ok("list", path).split()[0], "line")  # the default reading has none
+        self.assertEqual(self.ok("list", "--simple", path).split()[0], "line")  # the simple reading has none
         s = stats(self.ok("stats", "--exact", path))
         self.assertEqual((s["point"], s["geometries"]), ("1", "2"))
         self.assertEqual(s["extents"].split(), ["0.000000", "-7.500000", "0.000000",
                                                 "120.000000", "10.000000", "1.000000"])
         out = os.path.join(self.dir.name, "p.svg")
         self.ok("svg", path, "-o", out)
-        self.assertIn('<path d="M 120 7.5 h 0"/>', open(out).read())
+        self.assertIn('<circle cx="120" cy="7.5"', open(out).read())
 
 
 class TableTests(Temp):
@@ -166,6 +191,33 @@ class TableTests(Temp):
         self.assertEqual(counts["DOORS"], 4)
         self.assertEqual(counts['"dim lines"'], 3)
         self.assertEqual(counts["0"], 1)
+
+    def test_layer_states_colours_and_counts(self):
+        layers = [("RED", 1, 0), ("OFF", -3, 0), ("ICE", 5, 1), ("LOCK", 6, 4)]
+        ents = (line("RED", (0, 0), (1, 0)) + line("RED", (0, 0), (2, 0)) + line("OFF", (0, 0), (1, 1)) +
+                line("ICE", (0, 0), (3, 3)) + line("LOCK", (0, 0), (4, 4)) + line("NEW", (0, 0), (5, 5)) +
+                insert("B", (0, 0)))
+        path = self.file("l.dxf", drawing([], layers, ents, block("B", line("0", (0, 0), (1, 1)))))
+        rows = [l.split("\t") for l in self.ok("layers", path).splitlines()]
+        # Layer 0 first: the block's line was met where the block was defined.
+        self.assertEqual(rows, [["1", "0", "-", "-", "-"], ["2", "RED", "1", "on", "CONTINUOUS"],
+                                ["0", "OFF", "3", "off", "CONTINUOUS"], ["0", "ICE", "5", "on,frozen", "CONTINUOUS"],
+                                ["1", "LOCK", "6", "on,locked", "CONTINUOUS"], ["1", "NEW", "-", "-", "-"]])
+        # The reader's own use counts, 0 at the first use.
+        counts = [l.split("\t")[5] for l in self.ok("layers", "--counts", path).splitlines()]
+        self.assertEqual(counts[1], "1")
+        doc = json.loads(self.ok("layers", "--json", path))
+        self.assertEqual(doc["layers"][2], {"name": "OFF", "geometries": 0, "colour": 3, "state": "off",
+                                            "linetype": "CONTINUOUS"})
+        # The simple reading draws the hidden layers too.
+        self.assertEqual(self.ok("layers", "--simple", path).splitlines()[2].split("\t")[0], "1")
+
+    def test_names_in_utf8(self):
+        path = self.file("c.dxf", drawing(CP1251, [(SLOY, 1, 0)], line(SLOY, (0, 0), (1, 1))))
+        name = "\u0421\u043b\u043e\u0439"
+        self.assertEqual(json.loads(self.ok("layers", "--json", path))["layers"][0]["name"], name)
+        self.assertEqual(self.jsonlist(path)[0]["layer"], name)
+        self.assertEqual(self.ok("list", "--layers", name, path).count("\n"), 1)
 
     def test_blocks_with_entity_counts(self):
         path = self.file("b.dxf", dxf(insert("B", (0, 0)),
@@ -195,6 +247,25 @@ class StatsTests(Temp):
         self.assertEqual(int(s["bytes"]), len(data))
         self.assertRegex(s["time"], r"^\d+\.\d{6} s$")
         self.assertRegex(s["throughput"], r"^\d+\.\d MB/s$")
+
+    def test_header_skipped_and_hidden(self):
+        ents = (line("A", (0, 0), (10, 0)) + [(0, "TEXT"), (1, "a")] * 2 + [(0, "HATCH")] +
+                line("A", (0, 0), (99, 0))[:2] + [(67, 1)] + line("A", (0, 0), (99, 0))[2:])
+        path = self.file("h.dxf", drawing(CP1251, [], ents))
+        s = stats(self.ok("stats", path))
+        self.assertEqual(s["status"], "complete")
+        self.assertEqual(s["format"], "AC1015 (R2000)")
+        self.assertEqual(s["units"], "millimeters (4)")
+        self.assertEqual(s["code page"], "ANSI_1251")
+        self.assertEqual(s["header extents"].split()[0:4:3], ["0.000000", "50.000000"])
+        self.assertEqual(s["skipped"], "2 TEXT, 1 HATCH")
+        self.assertEqual(s["hidden"], "1 paperspace")
+        self.assertEqual(s["extents"].split()[3], "10.000000")
+        doc = json.loads(self.ok("stats", "--json", path))
+        self.assertEqual((doc["version"], doc["units"], doc["skipped"], doc["hidden"]),
+                         ("R2000", "millimeters", {"TEXT": 2, "HATCH": 1}, {"paperspace": 1}))
+        self.assertEqual(doc["counts"]["line"], 1)
+        self.assertEqual(json.loads(self.ok("stats", "--json", "--simple", path))["counts"]["line"], 2)
 
     def test_true_extents_of_curves(self):
         # The arc's top lies between its end points; the circle of radius 1
@@ -352,6 +423,23 @@ class SvgTests(Temp):
         self.assertEqual([g.find(f"{self.NS}title").text for g in self.groups(root)],
                          ["a b", "a_b", "layer-a_b", "0", "<&>"])
 
+    def test_drawing_colours_and_width(self):
+        layers = [("RED", 1, 0), ("WHITE", 7, 0)]
+        ents = (line("RED", (0, 0), (10, 0)) + line("RED", (0, 0), (0, 10))[:2] + [(62, 3)] +
+                line("RED", (0, 0), (0, 10))[2:] + line("WHITE", (0, 0), (5, 5)) +
+                line("RED", (0, 0), (7, 7))[:2] + [(420, 0x123456)] + line("RED", (0, 0), (7, 7))[2:])
+        root = self.svg(self.file("c.dxf", drawing([], layers, ents)), "--width", "300")
+        self.assertEqual(root.get("width"), "300")
+        red, white = self.groups(root)
+        self.assertEqual(red.get("stroke"), "#ff0000")
+        self.assertEqual([p.get("stroke") for p in red.findall(f"{self.NS}path")], [None, "#00ff00", "#123456"])
+        self.assertEqual(white.get("stroke"), "#000000")  # white on white is drawn dark
+
+    def test_skipped_and_hidden_said_on_standard_error(self):
+        path = self.file("s.dxf", dxf(line("A", (0, 0), (1, 1)) + [(0, "MTEXT"), (1, "x")]))
+        status, _, err = run("svg", path, "-o", os.path.join(self.dir.name, "s.svg"))
+        self.assertEqual((status, err), (0, path + ": not drawn: 1 MTEXT; hidden: nothing\n"))
+
     def test_empty_drawing_and_standard_output(self):
         root = self.svg(self.file("e.dxf", dxf([])))
         self.assertEqual(root.findall(f".//{self.NS}path"), [])
@@ -427,11 +515,13 @@ class CopyTests(Temp):
             self.assertEqual(p.returncode, 1, args)
             self.assertIn(b"write failed", p.stderr)
             self.assertFalse(os.path.exists(args[-1]))
+        # Reading that stops early still copies what was read, and says so.
         bad = self.file("bad.dxf", dxf(line("A", (0, 0), (1, 1))).replace(b"ENDSEC\n  0\n", b"ENDSEC\njunk\n"))
         out = os.path.join(self.dir.name, "partial.dxf")
-        status, _, _ = run("copy", bad, out)
-        self.assertEqual(status, 1)
-        self.assertFalse(os.path.exists(out))
+        status, _, err = run("copy", bad, out)
+        self.assertEqual(status, 3)
+        self.assertIn("warning: reading stopped early", err)
+        self.assertEqual(len(self.jsonlist(out)), 1)
 
 
 class ErrorTests(Temp):
@@ -454,34 +544,60 @@ class ErrorTests(Temp):
         self.oneline(["list", empty], empty + ":1: empty file")
         blank = self.file("blank.dxf", b"\n  \n\n")
         self.oneline(["stats", blank], blank + ":3: no DXF groups")
-        binary = self.file("bin.dxf", b"AutoCAD Binary DXF\r\n\x1a\x00" + bytes(range(256)))
-        self.oneline(["list", binary], binary + ":1: binary DXF is not supported")
         text = self.file("text.txt", b"hello world\n")
-        self.oneline(["layers", text], text + ":1: numerical group code expected: hello world")
+        self.oneline(["layers", text], text + ":1: numerical group code expected: hello world (not a DXF")
         self.oneline(["list", self.dir.name], self.dir.name + ": cannot read")
 
-    def test_malformed_group_code_keeps_stdout_clean(self):
+    def test_reading_that_stops_early_reports_what_it_read(self):
         good = dxf(line("A", (0, 0), (1, 1)) + line("A", (1, 1), (2, 0)))
         lines = good.split(b"\n")
-        # Line 37 is the group code of the ENDSEC record.
-        bad = self.file("bad.dxf", b"\n".join(lines[:36] + [b"1x"] + lines[37:]))
-        for args in (["list", "--json", bad], ["stats", bad], ["layers", bad], ["blocks", bad],
-                     ["svg", bad, "-o", os.path.join(self.dir.name, "o.svg")]):
-            got, out, err = run(*args)
-            self.assertEqual(got, 1, args)
-            self.assertEqual(err, bad + ":37: numerical group code expected: 1x\n", args)
-            for row in out.splitlines():
-                json.loads(row)
-        self.assertFalse(os.path.exists(os.path.join(self.dir.name, "o.svg")))
-        got, out, _ = run("list", "--json", bad)
-        self.assertEqual(len(out.splitlines()), 1)
+        # Line 37 is the group code of the ENDSEC record; a cut file has no
+        # EOF record at all.
+        cases = ((self.file("bad.dxf", b"\n".join(lines[:36] + [b"1x"] + lines[37:])),
+                  ":37: warning: reading stopped early: numerical group code expected: 1x\n"),
+                 (self.file("cut.dxf", good[:good.rindex(b"ENDSEC")]),
+                  ":37: warning: reading stopped early: the drawing ends without an EOF record"))
+        for path, warning in cases:
+            for args in (["list", "--json", path], ["stats", path], ["layers", path], ["blocks", path],
+                         ["svg", path, "-o", os.path.join(self.dir.name, "o.svg")]):
+                got, out, err = run(*args)
+                self.assertEqual(got, 3, args)
+                self.assertTrue(err.startswith(path + warning), (args, err))
+                self.assertEqual(err.count("\n"), 1, err)
+            # The record in progress when reading stopped is not delivered.
+            rows = [json.loads(r) for r in run("list", "--json", path)[1].splitlines()]
+            self.assertEqual(len(rows), 1)
+            self.assertTrue(os.path.exists(os.path.join(self.dir.name, "o.svg")))
+            self.assertIn("stopped early", stats(run("stats", path)[1])["status"])
+
+    def test_nothing_after_the_eof_record_is_read(self):
+        for tail in (b"\x1a", b"junk\n", b"  0\nLINE\n 10\n5\n"):
+            path = self.file("tail.dxf", dxf(line("A", (0, 0), (1, 1))) + tail)
+            self.assertEqual(len(self.jsonlist(path)), 1)
+            self.assertEqual(stats(self.ok("stats", path))["status"], "complete")
 
     def test_bad_usage(self):
-        for args in ([], ["frob"], ["list"], ["list", "a", "b"], ["list", "--nope", "x"],
-                     ["svg", example("part.dxf")], ["copy", example("part.dxf")]):
+        for args in ([], ["frob"], ["list"], ["list", "--nope", "x"], ["svg", example("part.dxf")],
+                     ["copy", example("part.dxf")], ["svg", "a", "b", "-o", "x"], ["svg", "a", "-o", "x", "--width", "0"]):
             with self.subTest(args):
                 err = self.fails(args, status=2)
                 self.assertTrue(err)
+        err = self.fails(["frobnicate", example("part.dxf")], status=2)
+        self.assertTrue(err.startswith("ostra: unknown subcommand 'frobnicate'"), err)
+
+    def test_several_files_and_the_worst_status(self):
+        cut = self.file("cut.dxf", dxf(line("A", (0, 0), (1, 1)))[:-12])
+        missing = os.path.join(self.dir.name, "missing.dxf")
+        status, out, err = run("blocks", example("flange.dxf"), example("part.dxf"))
+        self.assertEqual(status, 0)
+        self.assertEqual(out, example("flange.dxf") + ":\n7\tBOLT\n11\tFLANGE\n\n" + example("part.dxf") + ":\n")
+        status, out, err = run("stats", "--json", example("part.dxf"), cut)
+        self.assertEqual(status, 3)
+        docs = [json.loads(l) for l in out.splitlines()]
+        self.assertEqual([d["file"] for d in docs], [example("part.dxf"), cut])
+        self.assertEqual(run("list", cut, missing, example("part.dxf"))[0], 1)
+        rows = [json.loads(l) for l in run("list", "--json", example("part.dxf"), cut)[1].splitlines()]
+        self.assertEqual({r["file"] for r in rows}, {example("part.dxf"), cut})
 
     def test_help_and_version(self):
         for args in (["--help"], ["list", "--help"], ["svg", "--help"], ["copy", "--help"]):

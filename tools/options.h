@@ -1,0 +1,34 @@
+// What the command line asks of every subcommand.
+#ifndef OSTRA_TOOL_OPTIONS_H
+#define OSTRA_TOOL_OPTIONS_H
+
+#include <string>
+#include <vector>
+
+namespace tool {
+
+struct options {
+    std::vector<std::string> files;  // the drawings, in order; "-" for standard input
+    std::string output;              // svg and copy: the file to write
+    std::string layers;              // the layer filter, comma-separated; empty for none
+    bool simple = false;             // the default (simple) reading instead of the exact one
+    bool json = false;
+    bool counts = false;             // layers: the reader's use counts too
+    bool simpleoutput = false;       // copy: the plain writer
+    bool rawnames = false;           // names as read rather than in UTF-8 (copy keeps their bytes)
+    long width = 800;                // svg: the picture's width in pixels
+    bool several() const { return files.size() > 1; }
+};
+
+// Exit statuses, from best to worst: the drawing was read to its EOF record;
+// reading stopped early (a cut file, a malformed line) but what was read is
+// in the output; nothing could be read or a result could not be written;
+// bad usage.
+enum exitstatus { complete = 0, unreadable = 1, usage = 2, stoppedearly = 3 };
+
+// The worse of two statuses of files read in one call.
+int worse(int a, int b);
+
+}  // namespace tool
+
+#endif

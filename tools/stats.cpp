@@ -1,0 +1,146 @@
+// stats: what a drawing holds and how reading it went.
+#include <chrono>
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "commands.h"
+#include "curve.h"
+#include "drawing.h"
+#include "format.h"
+#include "output.h"
+#include "report.h"
+
+namespace tool {
+
+namespace {
+
+const char* const kinds[] = {"point", "line", "arc", "circle", "ellipse"};
+
+const char* kindof(const brevo::geometry& g) {
+    return g.pt() ? "point" : g.lns() ? "line" : g.ar() ? "arc" : g.cr() ? "circle" : "ellipse";
+}
+
+// What stats gathers from one drawing.
+struct gathered {
+    std::map<std::string, unsigned long long> kinds;
+    unsigned long long total = 0, notfinite = 0;
+    int layers = 0, blocks = 0;
+    box extents;
+    std::string acadver, insunits, codepage;
+    bool headerextents = false;
+    brevo::point extmin, extmax;
+    skippedcounts passed;
+    double seconds = 0;
+};
+
+double number(const char* s) { return s ? std::strtod(s, nullptr) : 0; }
+
+void fromheader(ostra::reader& r, gathered& g) {
+    auto text = [&](const char* name) { const char* v = r.header(name); return v ? std::string(v) : std::string(); };
+    g.acadver = text("$ACADVER");
+    g.insunits = text("$INSUNITS");
+    g.codepage = text("$DWGCODEPAGE");
+    g.headerextents = r.header("$EXTMIN") && r.header("$EXTMAX");
+    g.extmin = brevo::point(number(r.header("$EXTMIN", 10)), number(r.header("$EXTMIN", 20)), number(r.header("$EXTMIN", 30)));
+    g.extmax = brevo::point(number(r.header("$EXTMAX", 10)), number(r.header("$EXTMAX", 20)), number(r.header("$EXTMAX", 30)));
+    g.layers = r.numlayer();
+    g.blocks = r.numblock();
+    g.passed = skipped(r);
+}
+
+std::string jsonpoint(const brevo::point& p) { return jsonarray(p.x, p.y, p.z); }
+
+std::string jsoncounts(const std::vector<std::pair<std::string, int>>& counts) {
+    std::string s;
+    for (const auto& c : counts) s += (s.empty() ? "" : ",") + jsonstring(c.first) + ':' + std::to_string(c.second);
+    return '{' + s + '}';
+}
+
+std::string jsonreport(const gathered& g, const input& in, const readoutcome& out, bool exact) {
+    std::string s = "{\"file\":" + jsonstring(in.name()) + ",\"status\":" + jsonstring(out.why) +
+                    ",\"reading\":" + jsonstring(exact ? "exact" : "simple");
+    s += ",\"format\":" + jsonstring(g.acadver) + ",\"version\":" + jsonstring(versionname(g.acadver));
+    s += ",\"units\":" + jsonstring(unitname(g.insunits)) + ",\"unitcode\":" + jsonstring(g.insunits);
+    s += ",\"codepage\":" + jsonstring(g.codepage) + ",\"counts\":{";
+    for (const char* k : kinds) s += std::string(k == kinds[0] ? "" : ",") + '"' + k + "\":" + std::to_string(g.kinds.at(k));
+    s += "},\"geometries\":" + std::to_string(g.total) + ",\"notfinite\":" + std::to_string(g.notfinite);
+    s += ",\"layers\":" + std::to_string(g.layers) + ",\"blocks\":" + std::to_string(g.blocks);
+    s += ",\"extents\":" + (g.extents.empty() ? std::string("null")
+                                               : "{\"min\":" + jsonpoint(g.extents.min()) +
+                                                     ",\"max\":" + jsonpoint(g.extents.max()) + '}');
+    s += ",\"headerextents\":" + (g.headerextents ? "{\"min\":" + jsonpoint(g.extmin) + ",\"max\":" +
+                                                        jsonpoint(g.extmax) + '}'
+                                                  : std::string("null"));
+    s += ",\"skipped\":" + jsoncounts(g.passed.records) + ",\"hidden\":" + jsoncounts(g.passed.hidden);
+    s += ",\"lines\":" + std::to_string(in.lines()) + ",\"bytes\":" + std::to_string(in.bytes());
+    return s + ",\"seconds\":" + jsonnumber(g.seconds) + '}';
+}
+
+void plainreport(const gathered& g, const input& in, const readoutcome& out, bool exact) {
+    std::string version = versionname(g.acadver), units = unitname(g.insunits);
+    emit("status: " + out.why);
+    emit(std::string("reading: ") + (exact ? "exact" : "simple"));
+    emit("format: " + (g.acadver.empty() ? "-" : g.acadver + (version.empty() ? "" : " (" + version + ")")));
+    emit("units: " + (g.insunits.empty() ? "-" : (units.empty() ? "" : units + ' ') + '(' + g.insunits + ')'));
+    emit("code page: " + (g.codepage.empty() ? "-" : g.codepage));
+    for (const char* k : kinds) emit(std::string(k) + ": " + std::to_string(g.kinds.at(k)));
+    emit("geometries: " + std::to_string(g.total));
+    if (g.notfinite > 0) emit("not finite: " + std::to_string(g.notfinite));
+    emit("layers: " + std::to_string(g.layers));
+    emit("blocks: " + std::to_string(g.blocks));
+    if (g.extents.empty()) {
+        emit("extents: none");
+    } else {
+        emit("extents: " + fixed6(g.extents.min()) + "  " + fixed6(g.extents.max()));
+        emit("size: " + fixed6(g.extents.max() - g.extents.min()));
+    }
+    if (g.headerextents) emit("header extents: " + fixed6(g.extmin) + "  " + fixed6(g.extmax));
+    emit("skipped: " + (g.passed.records.empty() ? "none" : listcounts(g.passed.records)));
+    emit("hidden: " + (g.passed.hidden.empty() ? "none" : listcounts(g.passed.hidden)));
+    emit("text lines: " + std::to_string(in.lines()));
+    emit("bytes: " + std::to_string(in.bytes()));
+    char buf[96];
+    std::snprintf(buf, sizeof buf, "time: %.6f s", g.seconds);
+    emit(buf);
+    std::snprintf(buf, sizeof buf, "throughput: %.1f MB/s",
+                  static_cast<double>(in.bytes()) / 1e6 / (g.seconds > 1e-9 ? g.seconds : 1e-9));
+    emit(buf);
+}
+
+}  // namespace
+
+int runstats(const options& o) {
+    int status = complete;
+    for (std::size_t i = 0; i < o.files.size(); ++i) {
+        input in;
+        if (!openinput(in, o.files[i])) {
+            status = worse(status, unreadable);
+            continue;
+        }
+        gathered g;
+        for (const char* k : kinds) g.kinds[k] = 0;
+        const auto started = std::chrono::steady_clock::now();
+        readoutcome out = readdrawing(
+            in, o,
+            [&](const brevo::geometry& geo, ostra::reader&) {
+                ++g.kinds[kindof(geo)];
+                ++g.total;
+                if (!g.extents.add(geo)) ++g.notfinite;
+                return true;
+            },
+            [&](ostra::reader& r) { fromheader(r, g); });
+        g.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        status = worse(status, out.status);
+        if (out.status == unreadable) continue;
+        if (o.json) {
+            emit(jsonreport(g, in, out, !o.simple));
+        } else {
+            heading(o, in.name(), i == 0);
+            plainreport(g, in, out, !o.simple);
+        }
+    }
+    return finishoutput(status);
+}
+
+}  // namespace tool
