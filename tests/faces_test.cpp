@@ -9,16 +9,10 @@
 using testutil::entities;
 using testutil::memstream;
 using testutil::readall;
+using testutil::readexact;
 using S = std::vector<std::string>;
 
 namespace {
-
-S readexact(const std::string& text) {
-    memstream m(text);
-    ostra::reader r(m.get());
-    r.setexact(true);
-    return readall(r);
-}
 
 S face(const S& corners, const char* hidden) {
     S p = {"0", "3DFACE", "8", "F", "70", hidden};

@@ -9,16 +9,10 @@
 using testutil::entities;
 using testutil::memstream;
 using testutil::readall;
+using testutil::readexact;
 using S = std::vector<std::string>;
 
 namespace {
-
-S readexact(const std::string& text) {
-    memstream m(text);
-    ostra::reader r(m.get());
-    r.setexact(true);
-    return readall(r);
-}
 
 S vertex(const std::string& x, const std::string& y, const std::string& z, const char* flags) {
     return {"0", "VERTEX", "8", "M", "70", flags, "10", x, "20", y, "30", z};

@@ -46,4 +46,11 @@ std::vector<std::string> readall(const std::string& text) {
     return readall(r);
 }
 
+std::vector<std::string> readexact(const std::string& text) {
+    memstream m(text);
+    ostra::reader r(m.get());
+    r.setexact(true);
+    return readall(r);
+}
+
 }  // namespace testutil

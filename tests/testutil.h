@@ -55,6 +55,8 @@ std::string describe(const brevo::geometry& g);
 // Every geometry the reader returns, described.
 std::vector<std::string> readall(ostra::reader& r);
 std::vector<std::string> readall(const std::string& text);
+// The same in the exact reading.
+std::vector<std::string> readexact(const std::string& text);
 
 }  // namespace testutil
 
