@@ -48,10 +48,16 @@ public:
     long count() const { return count_; }
     FILE* stream() const { return stream_; }
 
+    // Gives back the first n (at most 24) bytes of the stream, which the
+    // caller has taken from it before the first read: they are read before
+    // the stream's own.
+    void unread(const char* bytes, int n);
+
 private:
     // The general path: fgets, the rest of an overlong line dropped, the
     // byte-order mark, trimming.
     bool readslow();
+    bool fill();
     template <bool trim>
 #if defined(__GNUC__)
     __attribute__((always_inline))
@@ -68,6 +74,8 @@ private:
     int length_ = 0;
     long count_ = 0;
     bool first_ = true;
+    char held_[24];
+    int heldnext_ = 0, heldend_ = 0;
     char buf_[bufsize + padding];
 };
 
