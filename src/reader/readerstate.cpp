@@ -77,6 +77,11 @@ readerstate::readerstate(FILE* stream)
     badline_[0] = '\0';
 }
 
+readerstate::readerstate(const char* data, std::size_t size)
+    : groups(data, size), emit(table, layers, blocks, results), producers_(new producerset) {
+    badline_[0] = '\0';
+}
+
 readerstate::~readerstate() = default;
 
 // Memory that runs out anywhere below (a growing table, a block's chunk)
@@ -185,13 +190,21 @@ void readerstate::storegroup(int code, const char* value, int length) {
         if (!exact) {
             if (code == 10 || code == 20 || code == 30) producers_->polylines.vertexgroup(code, table, emit);
         } else if ((code == 10 || code == 20 || code == 42) && producers_->exactpolylines.light()) {
-            table.storepadded<linereader::padding>(code, value, length);
+            store(code, value, length);
             producers_->exactpolylines.lightgroup(code, table);
             return;
         }
     }
     if (code == 8) emit.forgetlayer();
-    table.storepadded<linereader::padding>(code, value, length);
+    store(code, value, length);
+}
+
+// A double of the binary form goes into its slot as the number it is.
+void readerstate::store(int code, const char* value, int length) {
+    if (groups.isnumber())
+        table.storenumber(code, groups.number());
+    else
+        table.storepadded<groupreader::padding>(code, value, length);
 }
 
 }  // namespace ostra

@@ -5,6 +5,7 @@
 #ifndef OSTRA_READER_READERSTATE_H
 #define OSTRA_READER_READERSTATE_H
 
+#include <cstddef>
 #include <cstdio>
 #include <memory>
 
@@ -41,6 +42,7 @@ class readerstate {
 public:
     // Throws std::bad_alloc when its memory cannot be had.
     explicit readerstate(FILE* stream);
+    readerstate(const char* data, std::size_t size);
     ~readerstate();
     readerstate(const readerstate&) = delete;
     readerstate& operator=(const readerstate&) = delete;
@@ -74,6 +76,7 @@ private:
     void endrecord();
     void beginrecord(const char* name, int length);
     void storegroup(int code, const char* value, int length);
+    void store(int code, const char* value, int length);
     void malformed();
 
     std::unique_ptr<producerset> producers_;
