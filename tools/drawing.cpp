@@ -40,17 +40,13 @@ std::string shown(std::string text) {
 
 readstatus readdrawing(input& in, const std::string& layers, const eachgeometry& each,
                        const afterreading& after) {
-    if (in.binary()) {
-        fail(in, 1, "binary DXF is not supported, only the text form");
-        return readstatus::badinput;
-    }
     if (in.empty()) {
         fail(in, 1, "empty file, not a DXF drawing");
         return readstatus::badinput;
     }
 
     stdoutcapture capture;
-    ostra::reader r(in.stream());
+    ostra::reader r = in.makereader();
     r.setexact(exactreading);
     if (!layers.empty()) r.setlayerfilter(layers.c_str());
     brevo::geometry g;
@@ -58,6 +54,7 @@ readstatus readdrawing(input& in, const std::string& layers, const eachgeometry&
     bool stopped = false;
     while (r.next(g)) {
         ++count;
+        in.passed(r);
         if (!each(g, r.currentlayer(), r.currentblock())) {
             stopped = true;
             break;

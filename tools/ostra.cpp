@@ -1,5 +1,5 @@
-// ostra: lists, measures, draws and copies ASCII DXF drawings with the ostra
-// reader and writer.
+// ostra: lists, measures, draws and copies DXF drawings (text or binary) with
+// the ostra reader and writer.
 #include <cstdio>
 #include <string>
 
@@ -17,8 +17,8 @@ const char* const footer =
     "FILE may be - for standard input.\n"
     "\n"
     "Exit status: 0 on success, 1 when a drawing cannot be read (missing file,\n"
-    "not DXF, binary DXF, malformed group code) or a result cannot be written,\n"
-    "2 for bad usage.\n"
+    "not DXF, malformed group code) or a result cannot be written, 2 for bad\n"
+    "usage.\n"
     "\n"
     "Errors are one line on standard error, as FILE:LINE: message. The reader's\n"
     "own diagnostic for a malformed group-code line, which it prints to\n"
@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    CLI::App app{"Reads ASCII DXF drawings: lists their geometry, layers and blocks, measures them,\n"
+    CLI::App app{"Reads DXF drawings, text or binary: lists their geometry, layers and blocks, measures them,\n"
                  "draws them as SVG and copies their lines and circles.",
                  "ostra"};
     app.set_version_flag("--version", std::string(ostra::version()), "Print the library version and exit");
