@@ -271,6 +271,18 @@ TEST(BinaryBadInput, CodeOfNoKnownTypeEndsReading) {
     }
 }
 
+// A bad first code, or input that ends within the first code: a stream
+// must stand where the memory reader does, though two bytes were looked at
+// to tell the width.
+TEST(BinaryBadInput, BadOrCutFirstCode) {
+    for (const std::string& rest : {std::string("\xf1\x00SECTION\x00", 10), std::string("\xf1", 1),
+                                    std::string("\x00", 1), std::string("\xff\x07", 2), std::string("\xff\x50\x00", 3),
+                                    std::string("\x50\x00", 2)}) {
+        testutil::reading got = samebothways(sentinel + rest);
+        EXPECT_TRUE(got.geometries.empty());
+    }
+}
+
 TEST(BinaryBadInput, LongStringsAreCutAndAStringWithoutItsNulIsTheEnd) {
     groups g(codewidth::two);
     g.text(0, "SECTION").text(2, "ENTITIES").text(0, "LINE").text(8, std::string(100, 'n')).real(11, 3);

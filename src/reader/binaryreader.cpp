@@ -245,11 +245,14 @@ binaryreader::result binaryreader::read() {
 binaryreader::result binaryreader::readstream() {
     streambytes in{*this};
     if (width_ == 0) {
-        held_[0] = in.get();
-        held_[1] = held_[0] == EOF ? EOF : in.get();
-        streamtaken_ = 0;
-        heldend_ = held_[0] == EOF ? 0 : held_[1] == EOF ? 1 : 2;
-        width_ = detectwidth(held_[0], held_[1]);
+        // The first byte is part of the first code in either width; the
+        // second goes back to the stream when it can, so that the stream
+        // never stands past what was read.
+        int b0 = OSTRA_GETC(stream_);
+        int b1 = b0 == EOF ? EOF : OSTRA_GETC(stream_);
+        if (b0 != EOF) held_[heldend_++] = b0;
+        if (b1 != EOF && std::ungetc(b1, stream_) == EOF) held_[heldend_++] = b1;
+        width_ = detectwidth(b0, b1);
     }
     result r;
 #if OSTRA_DIRECT

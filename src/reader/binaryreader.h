@@ -70,7 +70,7 @@ private:
     long streamtaken_ = 0;
     int width_ = 0;  // bytes per code: 1, 2, or 0 before the first group
     bool stopped_ = false;
-    int held_[2] = {0, 0};  // bytes taken from the stream to tell the width
+    int held_[2] = {0, 0};  // bytes taken from the stream to tell the width, read first
     int heldnext_ = 0, heldend_ = 0;
 
     int code_ = 0;
