@@ -139,6 +139,19 @@ med() { median "$dir/t.$1.$2.$3"; }   # med PROG FILE seconds|cpu
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN{printf "%.3f", a / b}'; }
 verdict() { awk -v r="$1" -v lo="$2" -v hi="$3" 'BEGIN{print (r >= lo && r <= hi) ? "ok" : "MISSED"}'; }
 
+echo "== the same geometry from every input form (readdxf --dump, numbers exact)"
+for f in r12 r2000; do
+  for opts in "" "--exact"; do
+    want=$("$bin/readdxf" $opts --dump "$dir/$f.dxf" | grep -v '^seconds\|^cpu' | md5sum)
+    for alt in "--mmap $dir/$f.dxf" "--memory $dir/$f.dxf" "$dir/$f.dxb" "--mmap $dir/$f.dxb"; do
+      got=$("$bin/readdxf" $opts --dump $alt | grep -v '^seconds\|^cpu' | md5sum)
+      printf "  %-6s %-8s %-28s %s\n" "$f" "${opts:---default}" "$(echo "$alt" | sed "s#$dir/##")" \
+        "$([ "$got" = "$want" ] && echo same || echo DIFFERENT)"
+    done
+  done
+done
+echo
+
 echo "== reading: median of $runs runs (wall-clock s / CPU s); ratios on the $clock clock"
 echo "  stream: through a C stream; mmap: the file mapped (mapping, page faults and release timed);"
 echo "  memory: from a copy already in memory; .dxb: the binary form of the same drawing"

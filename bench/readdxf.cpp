@@ -116,8 +116,9 @@ int main(int argc, char** argv) {
     }
     std::vector<char> bytes;
     if (held) {
-        char buf[1 << 16];
-        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) bytes.insert(bytes.end(), buf, buf + n);
+        struct stat st;
+        bytes.resize(fstat(fileno(f), &st) == 0 ? static_cast<std::size_t>(st.st_size) : 0);
+        bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
         std::fclose(f);
         f = nullptr;
     }
