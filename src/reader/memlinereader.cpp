@@ -20,13 +20,6 @@ inline std::uint64_t stops64(const char* p) {
 }
 #endif
 
-// Leading and trailing blanks are rare in a value: one compare tells most
-// chars from a blank.
-inline void quicktrim(const char*& b, const char*& e) {
-    while (b < e && static_cast<unsigned char>(*b) <= ' ' && istrim(*b)) ++b;
-    while (e > b && static_cast<unsigned char>(e[-1]) <= ' ' && istrim(e[-1])) --e;
-}
-
 }  // namespace
 
 memlinereader::memlinereader(const char* data, std::size_t size)
@@ -79,65 +72,13 @@ linereader::coderesult memlinereader::readgroupslow(int& code) {
 
 #if OSTRA_SIMD_AVAILABLE
 
-// The newlines and NULs of the 64 bytes at p and on, from the mask last
-// made where it still covers two of them, else from a new one.
-inline std::uint64_t memlinereader::stops(const char* p) {
-    std::size_t off = static_cast<std::size_t>(p - maskbase_);
-    std::uint64_t m = off < 64 ? stops_ >> off : 0;
-    if (m & (m - 1)) return m;
+std::uint64_t memlinereader::refill(const char* p) {
     __builtin_prefetch(p + 1024);
-    m = stops64(p);
+    std::uint64_t m = stops64(p);
     maskbase_ = p;
     stops_ = m;
     return m;
 }
-
-// The common group: a code line of fewer than 16 chars, digits and blanks,
-// and a value line of fewer than 32, neither holding a NUL, starting 64 bytes
-// or more from the end (so that both may be read 32 bytes at a time).
-// Everything else goes the general way.
-linereader::coderesult memlinereader::readgroup(int& code) {
-    const char* p = cur_;
-    if (p == start_ || end_ - p < 64) return readgroupslow(code);
-    std::uint64_t m = stops(p);
-    std::uint64_t rest = m & (m - 1);
-    unsigned k1 = static_cast<unsigned>(__builtin_ctzll(m | std::uint64_t(1) << 63));
-    unsigned k2 = static_cast<unsigned>(__builtin_ctzll(rest | std::uint64_t(1) << 63));
-    if (!rest || k1 >= 16 || k2 - k1 > 32 || p[k1] != '\n' || p[k2] != '\n') return readgroupslow(code);
-    unsigned before = (1u << k1) - 1;
-    __m128i c = load(p);
-    unsigned digits = digitbits(c) & before;
-    if ((digits | (blankbits(c) & before)) != before) return readgroupslow(code);
-
-    int value = 0;
-    if (digits) {
-        // The first run of digits: where it starts and how long.
-        unsigned s = static_cast<unsigned>(__builtin_ctz(digits));
-        unsigned n = static_cast<unsigned>(__builtin_ctz(~(digits >> s)));
-        if (n <= 8)
-            value = eightdigits(p + s, n);
-        else
-            scancode(p, p + k1, value);
-    }
-    const char* v = p + k1 + 1;
-    store(buf_, load(v));
-    store(buf_ + 16, load(v + 16));
-    const char* tb = buf_;
-    const char* te = buf_ + (k2 - k1 - 1);
-    quicktrim(tb, te);
-    char* e = buf_ + (te - buf_);
-    *e = '\0';
-    text_ = buf_ + (tb - buf_);
-    length_ = static_cast<int>(te - tb);
-    count_ += 2;
-    cur_ = p + k2 + 1;
-    code = value;
-    return linereader::codeok;
-}
-
-#else
-
-linereader::coderesult memlinereader::readgroup(int& code) { return readgroupslow(code); }
 
 #endif
 
