@@ -195,46 +195,6 @@ bool linereader::readslow() {
     return accept<true>(p, p + std::strlen(p), nullptr, 0);
 }
 
-linereader::coderesult linereader::readgroup(int& code) {
-#if OSTRA_SIMD
-    char* p = stream_->_IO_read_ptr;
-    if (!first_ && stream_->_IO_read_end - p >= 32) {
-        __m128i v0 = load(p), v1 = load(p + 16);
-        unsigned nls = newlinebits(v0) | newlinebits(v1) << 16;
-        unsigned nuls = nulbits(v0) | nulbits(v1) << 16;
-        // Both lines within the 32 bytes, the code line within the first 16
-        // and neither cut by a NUL (then the general path below).
-        unsigned k1 = static_cast<unsigned>(__builtin_ctz(nls | 0x80000000u));
-        unsigned rest = nls & (nls - 1);
-        unsigned k2 = static_cast<unsigned>(__builtin_ctz(rest | 0x80000000u));
-        if (rest && k1 < 16 && (nuls & ((2u << k2) - 1)) == 0) {
-            unsigned blanks = blankbits(v0) | blankbits(v1) << 16;
-            unsigned before = (1u << k1) - 1;
-            unsigned digits = digitbits(v0) & before;
-            if ((digits | (blanks & before)) == before) {
-                int v = 0;
-                if (digits) {
-                    unsigned s = static_cast<unsigned>(__builtin_ctz(digits));
-                    unsigned n = static_cast<unsigned>(__builtin_ctz(~(digits >> s)));
-                    if (n <= 8)
-                        v = eightdigits(p + s, n);
-                    else
-                        scancode(p, p + k1, v);
-                }
-                code = v;
-                // The value: the non-blank chars between the two newlines.
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(buf_), v0);
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(buf_ + 16), v1);
-                unsigned keep = ~blanks & ((1u << k2) - 1) & ~((2u << k1) - 1);
-                accept<false>(buf_ + firstbit(keep), buf_ + endbit(keep), p + k2 + 1, 2);
-                return codeok;
-            }
-        }
-    }
-#endif
-    return readgroupslow(code);
-}
-
 linereader::coderesult linereader::readgroupslow(int& code) {
     coderesult r = readcode(code);
     if (r != codeok) return r;
