@@ -209,7 +209,7 @@ TEST(BinaryDrawings, LayerFilterAsInTheTextForm) {
         ostra::reader ra(a.get()), rb(b.get());
         ra.setlayerfilter(filter);
         rb.setlayerfilter(filter);
-        EXPECT_EQ(testutil::readfully(rb).record.size(), testutil::readfully(ra).record.size());
+        EXPECT_EQ(withoutlines(testutil::readfully(rb).record), withoutlines(testutil::readfully(ra).record));
     }
 }
 

@@ -1,6 +1,7 @@
 #include "reader/binaryreader.h"
 
-#include <array>
+#include "reader/binarytypes.h"
+
 #include <charconv>
 #include <cstdint>
 #include <cstring>
@@ -20,61 +21,7 @@ namespace ostra {
 
 namespace {
 
-// The type of a group's value.
-enum valuekind : unsigned char { badkind, stringkind, realkind, int16kind, int32kind, int64kind, booleankind, chunkkind };
-
-// The value type of a group code by the ranges of the format.
-constexpr valuekind kindof(int c) {
-    if (c < 0) return badkind;
-    if (c <= 9) return stringkind;
-    if (c <= 59) return realkind;
-    if (c <= 79) return int16kind;
-    if (c <= 89) return badkind;
-    if (c <= 99) return int32kind;
-    if (c == 100 || c == 102 || c == 105) return stringkind;
-    if (c <= 109) return badkind;
-    if (c <= 149) return realkind;
-    if (c <= 159) return badkind;
-    if (c <= 169) return int64kind;
-    if (c <= 179) return int16kind;
-    if (c <= 209) return badkind;
-    if (c <= 239) return realkind;
-    if (c <= 269) return badkind;
-    if (c <= 289) return int16kind;
-    if (c <= 299) return booleankind;
-    if (c <= 309) return stringkind;
-    if (c <= 319) return chunkkind;
-    if (c <= 369) return stringkind;
-    if (c <= 389) return int16kind;
-    if (c <= 399) return stringkind;
-    if (c <= 409) return int16kind;
-    if (c <= 419) return stringkind;
-    if (c <= 429) return int32kind;
-    if (c <= 439) return stringkind;
-    if (c <= 459) return int32kind;
-    if (c <= 469) return realkind;
-    if (c <= 481) return stringkind;
-    if (c <= 998) return badkind;
-    if (c <= 1009) return stringkind;
-    if (c <= 1059) return realkind;
-    if (c <= 1070) return int16kind;
-    if (c == 1071) return int32kind;
-    return badkind;
-}
-
-constexpr int kinds = 1072;
-
-constexpr std::array<valuekind, kinds> makekinds() {
-    std::array<valuekind, kinds> a{};
-    for (int c = 0; c < kinds; ++c) a[static_cast<std::size_t>(c)] = kindof(c);
-    return a;
-}
-
-constexpr std::array<valuekind, kinds> kindtable = makekinds();
-
-valuekind kindofcode(int c) { return c < kinds ? kindtable[static_cast<std::size_t>(c)] : badkind; }
-
-// The bytes a value of a fixed-size kind takes.
+// The bytes a value of a fixed-size type takes, by valuetype.
 constexpr int fixedsizes[] = {0, 0, 8, 2, 4, 8, 1, 0};
 
 // The little-endian number in the n bytes at b.
@@ -171,7 +118,7 @@ long binaryreader::offset() const {
 // always when the first byte is the escape of a one-byte drawing.
 int binaryreader::detectwidth(int b0, int b1) const {
     if (b0 < 0 || b1 < 0 || b0 == 255) return 1;
-    return kindofcode(b0 | b1 << 8) != badkind ? 2 : 1;
+    return valuetypeof(b0 | b1 << 8) != badtype ? 2 : 1;
 }
 
 template <class bytes>
@@ -196,22 +143,22 @@ binaryreader::result binaryreader::parse(bytes& in) {
     if (!readcode(in, c)) return endofstream;
     code_ = c;
     isnumber_ = false;
-    valuekind k = kindofcode(c);
+    valuetype k = valuetypeof(c);
     unsigned char scratch[256];
     const unsigned char* b;
     switch (k) {
-    case badkind:
+    case badtype:
         return badcode;
-    case stringkind:
+    case stringtype:
         return in.takestring(*this) ? ok : endofstream;
-    case realkind:
+    case realtype:
         if (!(b = in.take(8, scratch))) return endofstream;
         number_ = littledouble(b);
         isnumber_ = true;
         text_ = emptytext;
         length_ = 0;
         return ok;
-    case chunkkind:
+    case chunktype:
         if (!(b = in.take(1, scratch))) return endofstream;
         {
             int n = b[0];
@@ -279,9 +226,9 @@ void binaryreader::setfixed(int k, const unsigned char* b) {
     std::uint64_t u = little(b, fixedsizes[k]);
     long long v;
     switch (k) {
-    case int16kind: v = u >= 0x8000u ? static_cast<long long>(u) - 0x10000 : static_cast<long long>(u); break;
-    case int32kind: v = u >= 0x80000000u ? static_cast<long long>(u) - 0x100000000ll : static_cast<long long>(u); break;
-    case int64kind: std::memcpy(&v, &u, sizeof v); break;
+    case int16type: v = u >= 0x8000u ? static_cast<long long>(u) - 0x10000 : static_cast<long long>(u); break;
+    case int32type: v = u >= 0x80000000u ? static_cast<long long>(u) - 0x100000000ll : static_cast<long long>(u); break;
+    case int64type: std::memcpy(&v, &u, sizeof v); break;
     default: v = static_cast<long long>(u); break;  // a boolean's byte
     }
     std::to_chars_result t = std::to_chars(buf_, buf_ + bufsize, v);

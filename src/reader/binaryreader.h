@@ -56,7 +56,7 @@ private:
     result parse(bytes& in);
     template <class bytes>
     bool readcode(bytes& in, int& code);
-    void setfixed(int kind, const unsigned char* b);
+    void setfixed(int type, const unsigned char* b);
     void setchunk(const unsigned char* b, int n);
     void setstring(const char* s, std::size_t n, bool padded);
     int detectwidth(int b0, int b1) const;
