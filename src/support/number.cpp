@@ -61,26 +61,6 @@ int digitrun(const char* p, const char* end, std::uint64_t& value) {
     return n;
 }
 
-// The digits (at most 8) that start the eight chars at p, as a count and a
-// value, without a branch: the bytes behind the run are masked off.
-int eightrun(const char* p, std::uint64_t& value) {
-    std::uint64_t w;
-    std::memcpy(&w, p, 8);
-    std::uint64_t d = w ^ 0x3030303030303030u;  // digits become 0 to 9
-    std::uint64_t nondigit = (((d & 0x7F7F7F7F7F7F7F7Fu) + 0x7676767676767676u) | d) & 0x8080808080808080u;
-    int n = nondigit ? lowestbyte(nondigit) : 8;
-    unsigned half = 4 * static_cast<unsigned>(n);
-    // The run in the low bytes, then moved to the high ones (two shifts, so
-    // that 0 and 8 digits need no shift by 64).
-    std::uint64_t x = d & ~((~std::uint64_t(0) << half) << half);
-    x = (x << (32 - half)) << (32 - half);
-    x = x * 10 + (x >> 8);
-    value = (((x & 0x000000FF000000FFull) * 0x000F424000000064ull) +
-             (((x >> 16) & 0x000000FF000000FFull) * 0x0000271000000001ull)) >>
-            32;
-    return n;
-}
-
 // The common case of a drawing's numbers: digits with at most one full stop,
 // no exponent, at most 19 digits. When the digits as an integer m fit in 53
 // bits and there are k <= 22 of them after the stop, m and 10^k are exact
@@ -113,42 +93,16 @@ bool parseplain(const char* p, const char* end, double& v) {
     return true;
 }
 
-// parseplain for a number of at most 7 digits before the stop and 16 after
-// it, with 32 chars readable: straight-line code, no loop. Anything else
-// (and every number that parseplain refuses) is left to parseplain.
-bool parseshort(const char* p, double& v) {
-    std::uint64_t m, run;
-    int digits = eightrun(p, m);
-    if (digits == 8) return false;
-    p += digits;
-    int fraction = 0;
-    if (*p == '.') {
-        fraction = eightrun(++p, run);
-        m = m * integerpowers[fraction] + run;
-        p += fraction;
-        if (fraction == 8) {
-            int more = eightrun(p, run);
-            if (more == 8) return false;
-            m = m * integerpowers[more] + run;
-            p += more;
-            fraction += more;
-        }
-    }
-    digits += fraction;
-    // An exponent (e, E) or a hexadecimal number (x, X) goes the long way.
-    char next = static_cast<char>(*p | 0x20);
-    if (digits == 0 || digits > 19 || next == 'e' || next == 'x') return false;
-    if (m > (std::uint64_t(1) << 53)) return false;
-    v = static_cast<double>(m) / powersoften[fraction];
-    return true;
-}
+}  // namespace
 
-// Everything parseshort does not take: from the sign on (at p, negative
-// when it was a minus) of the number that text holds.
-#if defined(__GNUC__)
-__attribute__((noinline))
-#endif
-double parselong(const char* text, const char* p, const char* readableend, bool negative) {
+double parsedouble(const char* text, const char* readableend) {
+    const char* p = text;
+    while (iscspace(*p)) ++p;
+    bool negative = false;
+    if (*p == '+' || *p == '-') {
+        negative = *p == '-';
+        ++p;
+    }
     double v = 0.0;
     if (parseplain(p, readableend, v)) return negative ? -v : v;
     // from_chars knows neither a second sign nor hexadecimal numbers; the
@@ -159,19 +113,6 @@ double parselong(const char* text, const char* p, const char* readableend, bool 
     if (r.ec == std::errc::result_out_of_range) return parseclocale(text);
     if (r.ec != std::errc()) return 0.0;
     return negative ? -v : v;
-}
-
-}  // namespace
-
-double parsedouble(const char* text, const char* readableend) {
-    const char* p = text;
-    if (static_cast<unsigned char>(*p) <= ' ')
-        while (iscspace(*p)) ++p;
-    bool negative = *p == '-';
-    if (negative || *p == '+') ++p;
-    double v;
-    if (eightatonce && readableend && readableend - p >= 32 && parseshort(p, v)) return negative ? -v : v;
-    return parselong(text, p, readableend, negative);
 }
 
 std::size_t formatfixed6(double v, char* buf) {
