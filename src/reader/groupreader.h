@@ -25,19 +25,18 @@ public:
     groupreader(const char* data, std::size_t size);
 
     // Reads one group. Which form the input has is told at the first read,
-    // from its first bytes; then each group costs one switch on the form.
+    // from its first bytes; then each group costs a test or three of the
+    // form.
     // A code line must hold only digits and blanks (an empty line is code
     // 0); otherwise the diagnostic is printed to the message stream and the
     // value line is left unread. Codes too large for an int read as the
     // largest int, which no slot holds. A binary code of no known type is
     // malformed too, and ends reading: every later read is the end.
     result read() {
-        switch (form_) {
-        case streamtext: return fromlines(lines_);
-        case memorytext: return fromlines(memory_);
-        case binary: return frombinary();
-        case undecided: break;
-        }
+        // Tested in this order: a stream of text, the common case, first.
+        if (form_ == streamtext) return fromlines(lines_);
+        if (form_ == memorytext) return fromlines(memory_);
+        if (form_ == binary) return frombinary();
         return start();
     }
     int code() const { return code_; }
