@@ -13,7 +13,10 @@
 // output reads back to its EOF record as the same kinds in the same order
 // with the same coordinates (where %.6f can carry them); circles and arcs
 // keep their shape as shapes.h describes. A third pass goes through the
-// exact reading and the writer's extended mode (extendedpass.h).
+// exact reading and the writer's extended mode (extendedpass.h); a fourth
+// reads the bytes from memory (an exact-size copy) and from a stream side by
+// side: the same geometries, bit for bit, layers, blocks, status, line and
+// bad line, and the memory reader stops where the stream stands.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -288,11 +291,66 @@ void secondpass(const std::uint8_t* data, std::size_t size, const tables& t) {
         check(count >= 1 && std::strlen(name) <= 79, "a skipped record is counted under a name");
 }
 
+bool samebits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+bool samegeometry(const brevo::geometry& a, const brevo::geometry& b) {
+    auto same = [](const brevo::point& p, const brevo::point& q) {
+        return samebits(p.x, q.x) && samebits(p.y, q.y) && samebits(p.z, q.z);
+    };
+    if (a.lns() && b.lns()) return same(a.lns()->start(), b.lns()->start()) && same(a.lns()->end(), b.lns()->end());
+    if (a.ar() && b.ar())
+        return same(a.ar()->center(), b.ar()->center()) && same(a.ar()->start(), b.ar()->start()) &&
+               samebits(a.ar()->sweep(), b.ar()->sweep());
+    if (a.cr() && b.cr()) return same(a.cr()->center(), b.cr()->center()) && samebits(a.cr()->radius(), b.cr()->radius());
+    if (a.el() && b.el())
+        return same(a.el()->center(), b.el()->center()) && samebits(a.el()->ratio(), b.el()->ratio()) &&
+               samebits(a.el()->startparam(), b.el()->startparam());
+    return false;
+}
+
+bool samename(const char* a, const char* b) { return a && b ? std::strcmp(a, b) == 0 : a == b; }
+
+// The third pass: from memory and from a stream, in the reading the last
+// byte chooses, reading on after malformed codes a few times.
+void memorypass(const std::uint8_t* data, std::size_t size) {
+    std::vector<char> bytes(data, data + size);
+    input in(data, size);
+    ostra::reader s(in.get());
+    ostra::reader m(bytes.data(), bytes.size());
+    bool exact = size > 0 && (data[size - 1] & 0x40);
+    s.setexact(exact);
+    m.setexact(exact);
+    s.setmessages(nullptr);
+    m.setmessages(nullptr);
+    brevo::geometry gs, gm;
+    int n = 0;
+    for (int stops = 0; stops < 3; ++stops) {
+        for (;;) {
+            bool more = s.next(gs) != nullptr && n < maxgeometries;
+            check((m.next(gm) != nullptr) == more || n >= maxgeometries, "memory and stream end alike");
+            if (!more) break;
+            ++n;
+            check(samegeometry(gs, gm), "memory and stream give the same geometry");
+            check(samename(s.currentlayer(), m.currentlayer()) && samename(s.currentblock(), m.currentblock()),
+                  "memory and stream give the same layer and block");
+        }
+        if (n >= maxgeometries) return;
+        check(s.status() == m.status() && s.line() == m.line() && samename(s.badline(), m.badline()),
+              "memory and stream stop alike");
+        if (s.status() != ostra::malformedcode) break;
+    }
+    long position = std::ftell(in.get());
+    if (size > 0 && position >= 0) check(static_cast<long>(m.offset()) == position, "memory stops where the stream stands");
+    tables a = enumerate(s), b = enumerate(m);
+    check(a.layers == b.layers && a.blocks == b.blocks, "memory and stream find the same layers and blocks");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     tables t = firstpass(data, size);
     secondpass(data, size, t);
     fuzz::extendedpass(data, size);
+    memorypass(data, size);
     return 0;
 }

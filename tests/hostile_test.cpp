@@ -118,17 +118,56 @@ TEST(HostileNoDrawing, EmptyAndBlankFilesEndQuietly) {
     }
 }
 
-TEST(HostileNoDrawing, BinaryFileIsRefusedAtItsFirstLine) {
-    std::string text("AutoCAD Binary DXF\r\n\x1a\0", 22);
+// Random bytes behind the binary sentinel are read as binary groups: reading
+// ends (at a code of no known type, which cannot be read past, or at the
+// end), and whatever is returned is valid.
+TEST(HostileNoDrawing, RandomBytesBehindTheBinarySentinelEnd) {
     std::mt19937 rng(20240601);
-    for (int i = 0; i < 4000; ++i) text += static_cast<char>(rng() & 0xff);
-    memstream m(text);
-    ostra::reader r(m.get());
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(r.next(), nullptr);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "numerical group code expected\n1: AutoCAD Binary DXF");
-    EXPECT_EQ(r.numlayer(), 0);
-    EXPECT_EQ(r.numblock(), 0);
+    for (int round = 0; round < 300; ++round) {
+        std::string text("AutoCAD Binary DXF\r\n\x1a\0", 22);
+        int n = static_cast<int>(rng() % 3000);
+        for (int i = 0; i < n; ++i) text += static_cast<char>(rng() & 0xff);
+        memstream m(text);
+        ostra::reader r(m.get());
+        r.setmessages(nullptr);
+        brevo::geometry g;
+        while (r.next(g)) EXPECT_FALSE(g.invalid());
+        ostra::readstatus s = r.status();
+        EXPECT_TRUE(s == ostra::endofstream || s == ostra::malformedcode || s == ostra::endofdrawing);
+        EXPECT_LE(r.line(), static_cast<long>(text.size()));
+        // A host that reads on after a malformed code is not kept waiting.
+        if (s == ostra::malformedcode) {
+            EXPECT_EQ(r.next(g), nullptr);
+            EXPECT_EQ(r.status(), ostra::endofstream);
+        }
+    }
+}
+
+// A text that only begins like the binary sentinel stays text: its first
+// line is a malformed code line, and reading goes on after it.
+TEST(HostileNoDrawing, TextBeginningLikeTheBinarySentinelIsText) {
+    const std::string drawing = entities({"0", "LINE", "11", "1", "0", "X"});
+    const std::pair<std::string, std::string> starts[] = {{"AutoCAD Binary DXF\r\n", "AutoCAD Binary DXF"},
+                                                          {"AutoCAD Binary DXF\r\n\x1a\n", "AutoCAD Binary DXF"},
+                                                          {"AutoCAD Binary\n", "AutoCAD Binary"}};
+    for (const auto& [start, firstline] : starts) {
+        for (int buffering : {-1, 0, 1, 7}) {
+            memstream m(start + drawing);
+            if (buffering == 0) std::setvbuf(m.get(), nullptr, _IONBF, 0);
+            if (buffering > 0) std::setvbuf(m.get(), nullptr, _IOFBF, static_cast<std::size_t>(buffering));
+            ostra::reader r(m.get());
+            testing::internal::CaptureStdout();
+            EXPECT_EQ(r.next(), nullptr);
+            EXPECT_EQ(testing::internal::GetCapturedStdout(), "numerical group code expected\n1: " + firstline);
+            EXPECT_EQ(r.status(), ostra::malformedcode);
+            r.setmessages(nullptr);
+            // The byte after the sentinel's newline makes a malformed line of its own.
+            S got = readall(r);
+            if (r.status() == ostra::malformedcode) got = readall(r);
+            EXPECT_EQ(got, S{"line (0,0,0) (1,0,0)"}) << buffering;
+            EXPECT_EQ(r.status(), ostra::endofdrawing);
+        }
+    }
 }
 
 // Random bytes, and random sequences of the format's own tokens (which get

@@ -1,8 +1,9 @@
-// A differential check of the line layer: ostra::linereader against a plain
-// reference built on fgets, on random streams full of the awkward cases
-// (blanks of every kind, NUL bytes, lines around 16, 32 and 511 chars, a
-// byte-order mark, a last line without newline) and with stream buffers of
-// many sizes, so that lines cross buffer ends at every offset. After every
+// A differential check of the line layer: ostra::linereader, and
+// ostra::memlinereader over the same bytes, against a plain reference built
+// on fgets, on random streams full of the awkward cases (blanks of every
+// kind, NUL bytes, lines around 16, 32 and 511 chars, a byte-order mark, a
+// last line without newline) and with stream buffers of many sizes, so that
+// lines cross buffer ends at every offset. After every
 // call the result, the text, its length, the line count and the stream
 // position must agree. The fast paths must never change a result.
 //
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "reader/linereader.h"
+#include "reader/memlinereader.h"
 
 namespace {
 
@@ -165,6 +167,47 @@ std::string show(const std::string& s) {
     return o;
 }
 
+// Reads the whole text with got and want side by side, ops chosen at
+// random; position() is where got stands. False at the first difference,
+// which is printed.
+template <class lines, class where>
+bool compare(lines& got, reference& want, FILE* wantfile, where position, rng& r, const char* what, long& calls) {
+    for (;;) {
+        int op = r.below(3);
+        int gotcode = -7, wantcode = -7;
+        int gotresult, wantresult;
+        if (op == 0) {
+            gotresult = got.read() ? 1 : -1;
+            wantresult = want.read() ? 1 : -1;
+        } else if (op == 1) {
+            ostra::linereader::coderesult c = got.readcode(gotcode);
+            gotresult = c == ostra::linereader::codeok ? 1 : c == ostra::linereader::notacode ? 0 : -1;
+            wantresult = want.readcode(wantcode);
+        } else {
+            ostra::linereader::coderesult c = got.readgroup(gotcode);
+            gotresult = c == ostra::linereader::codeok ? 1 : c == ostra::linereader::notacode ? 0 : -1;
+            wantresult = want.readgroup(wantcode);
+        }
+        ++calls;
+        // The text is compared where the call defines it: after read(),
+        // a value of readgroup(), and a line that is not a code.
+        bool textdefined = (op == 0 && gotresult == 1) || gotresult == 0 || (op == 2 && gotresult == 1);
+        std::string gottext(got.text(), static_cast<std::size_t>(got.length()));
+        bool same = gotresult == wantresult && got.count() == want.count() &&
+                    position() == std::ftell(wantfile) && (gotresult != 1 || op == 0 || gotcode == wantcode) &&
+                    (!textdefined || (gottext == want.text() && std::strlen(got.text()) == gottext.size()));
+        if (!same) {
+            std::printf("%s: difference, op %d\n", what, op);
+            std::printf("  got:  result %d code %d count %ld pos %ld text \"%s\"\n", gotresult, gotcode, got.count(),
+                        position(), show(gottext).c_str());
+            std::printf("  want: result %d code %d count %ld pos %ld text \"%s\"\n", wantresult, wantcode,
+                        want.count(), std::ftell(wantfile), show(want.text()).c_str());
+            return false;
+        }
+        if (gotresult == -1) return true;
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -178,49 +221,27 @@ int main(int argc, char** argv) {
         int buffering = bufferings[r.below(sizeof bufferings / sizeof bufferings[0])];
         FILE* a = open(text, buffering);
         FILE* b = open(text, buffering);
-        if (!a || !b) {
+        FILE* c = open(text, -1);
+        if (!a || !b || !c) {
             std::perror("tmpfile");
             return 1;
         }
-        ostra::linereader got(a);
+        // The stream's line reader, then the memory's, each against the reference.
+        ostra::linereader fromstream(a);
         reference want(b);
-        for (;;) {
-            int op = r.below(3);
-            int gotcode = -7, wantcode = -7;
-            int gotresult, wantresult;
-            if (op == 0) {
-                gotresult = got.read() ? 1 : -1;
-                wantresult = want.read() ? 1 : -1;
-            } else if (op == 1) {
-                ostra::linereader::coderesult c = got.readcode(gotcode);
-                gotresult = c == ostra::linereader::codeok ? 1 : c == ostra::linereader::notacode ? 0 : -1;
-                wantresult = want.readcode(wantcode);
-            } else {
-                ostra::linereader::coderesult c = got.readgroup(gotcode);
-                gotresult = c == ostra::linereader::codeok ? 1 : c == ostra::linereader::notacode ? 0 : -1;
-                wantresult = want.readgroup(wantcode);
-            }
-            ++calls;
-            // The text is compared where the call defines it: after read(),
-            // a value of readgroup(), and a line that is not a code.
-            bool textdefined = (op == 0 && gotresult == 1) || gotresult == 0 || (op == 2 && gotresult == 1);
-            std::string gottext(got.text(), static_cast<std::size_t>(got.length()));
-            bool same = gotresult == wantresult && got.count() == want.count() &&
-                        std::ftell(a) == std::ftell(b) && (gotresult != 1 || op == 0 || gotcode == wantcode) &&
-                        (!textdefined || (gottext == want.text() && std::strlen(got.text()) == gottext.size()));
-            if (!same) {
-                std::printf("difference in round %ld (seed %llu, buffering %d), op %d\n", round,
-                            static_cast<unsigned long long>(seed), buffering, op);
-                std::printf("  got:  result %d code %d count %ld pos %ld text \"%s\"\n", gotresult, gotcode,
-                            got.count(), std::ftell(a), show(gottext).c_str());
-                std::printf("  want: result %d code %d count %ld pos %ld text \"%s\"\n", wantresult, wantcode,
-                            want.count(), std::ftell(b), show(want.text()).c_str());
-                return 1;
-            }
-            if (gotresult == -1) break;
+        bool same = compare(fromstream, want, b, [a] { return std::ftell(a); }, r, "stream", calls);
+        ostra::memlinereader frommemory(text.data(), text.size());
+        reference again(c);
+        same = same && compare(frommemory, again, c, [&frommemory] { return static_cast<long>(frommemory.offset()); },
+                               r, "memory", calls);
+        if (!same) {
+            std::printf("in round %ld (seed %llu, buffering %d)\n", round, static_cast<unsigned long long>(seed),
+                        buffering);
+            return 1;
         }
         std::fclose(a);
         std::fclose(b);
+        std::fclose(c);
     }
     std::printf("linecheck: %ld rounds, %ld calls, no difference\n", rounds, calls);
     return 0;

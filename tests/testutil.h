@@ -54,9 +54,28 @@ std::string describe(const brevo::geometry& g);
 
 // Every geometry the reader returns, described.
 std::vector<std::string> readall(ostra::reader& r);
+// The same for a text, which is read both from a stream and from memory: the
+// two readings must agree in everything (see samebothways), and the
+// stream's diagnostics are printed to standard output.
 std::vector<std::string> readall(const std::string& text);
 // The same in the exact reading.
 std::vector<std::string> readexact(const std::string& text);
+
+// Everything a reading shows, exactly: each geometry (numbers in
+// hexadecimal) with its layer and block, the status, line and bad line
+// wherever reading stopped (it reads on after a malformed code, a few
+// times), what was printed, and the layers and blocks with their counts.
+struct reading {
+    std::vector<std::string> geometries;  // described as describe() does
+    std::vector<std::string> record;      // everything, exactly
+    std::string printed;                  // the diagnostics
+};
+reading readfully(ostra::reader& r);
+// Reads the bytes from a stream and from memory, in the default or the
+// exact reading, and reports a test failure where the two differ (the
+// memory reader's offset is compared with the stream's position). Returns
+// the stream's reading.
+reading samebothways(const std::string& bytes, bool exact = false);
 
 }  // namespace testutil
 

@@ -78,7 +78,7 @@ readoutcome readdrawing(input& in, const options& o, const eachgeometry& each, c
         out.status = unreadable;
         return out;
     }
-    ostra::reader r(in.stream());
+    ostra::reader r = in.makereader();
     r.setmessages(nullptr);
     r.setexact(!o.simple);
     r.setutf8(!o.rawnames);
@@ -87,6 +87,7 @@ readoutcome readdrawing(input& in, const options& o, const eachgeometry& each, c
     unsigned long long count = 0;
     while (r.next(g)) {
         ++count;
+        in.passed(r);
         if (!each(g, r)) {
             out.stopped = true;
             return out;

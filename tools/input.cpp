@@ -4,7 +4,10 @@
 #include <cerrno>
 #include <cstring>
 
+#include <limits>
+
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -50,6 +53,9 @@ bool input::open(const std::string& path, std::string& error) {
         }
         if (S_ISREG(st.st_mode)) size_ = static_cast<std::uint64_t>(st.st_size);
     }
+    showprogress_ = isatty(STDERR_FILENO) == 1;
+    started_ = lastshown_ = std::chrono::steady_clock::now();
+    if (ownfd_ && size_ > 0 && map()) return true;
 
     // Peek until the signature could be told or the input ends; a pipe may
     // deliver the first bytes in several pieces.
@@ -75,17 +81,58 @@ bool input::open(const std::string& path, std::string& error) {
     }
     // Large chunks keep the per-read bookkeeping out of the way.
     std::setvbuf(stream_, nullptr, _IOFBF, 1 << 16);
-    showprogress_ = isatty(STDERR_FILENO) == 1;
-    started_ = lastshown_ = std::chrono::steady_clock::now();
     return true;
+}
+
+bool input::map() {
+    if (size_ > std::numeric_limits<std::size_t>::max()) return false;
+    void* p = mmap(nullptr, static_cast<std::size_t>(size_), PROT_READ, MAP_PRIVATE, fd_, 0);
+    if (p == MAP_FAILED) return false;
+    mapped_ = static_cast<const char*>(p);
+    return true;
+}
+
+ostra::reader input::makereader() const {
+    if (mapped_) return ostra::reader(mapped_, static_cast<std::size_t>(size_));
+    return ostra::reader(stream_);
+}
+
+// The whole pages before the reader's offset are given back a few
+// megabytes at a time, so that a large file does not fill memory.
+void input::release(std::size_t offset) {
+    static const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    const std::size_t upto = offset / page * page;
+    if (upto >= released_ + (std::size_t(4) << 20)) {
+        // Their lines are counted first, while they are at hand.
+        count(mapped_ + released_, upto - released_);
+        madvise(const_cast<char*>(mapped_) + released_, upto - released_, MADV_DONTNEED);
+        released_ = upto;
+    }
+    bytes_ = offset;
+    if (showprogress_) progress();
 }
 
 bool input::binary() const {
     const std::size_t n = sizeof binarysignature - 1;
+    if (mapped_) return size_ >= n && std::memcmp(mapped_, binarysignature, n) == 0;
     return peeklen_ >= n && std::memcmp(peek_, binarysignature, n) == 0;
 }
 
+// The lines of the part not given back yet (once).
+void input::countmapped() const {
+    if (counted_) return;
+    counted_ = true;
+    count(mapped_ + released_, static_cast<std::size_t>(size_) - released_);
+}
+
+std::uint64_t input::lines() const {
+    if (mapped_) countmapped();
+    const std::uint64_t seen = mapped_ ? size_ : bytes_;
+    return newlines_ + (seen > 0 && last_ != '\n' ? 1 : 0);
+}
+
 int input::contentlines() const {
+    if (mapped_) countmapped();
     return content_ + (linehascontent_ && content_ < 2 ? 1 : 0);
 }
 
@@ -93,6 +140,10 @@ void input::close() {
     if (stream_) {
         std::fclose(stream_);
         stream_ = nullptr;
+    }
+    if (mapped_) {
+        munmap(const_cast<char*>(mapped_), static_cast<std::size_t>(size_));
+        mapped_ = nullptr;
     }
     if (ownfd_ && fd_ >= 0) ::close(fd_);
     fd_ = -1;
@@ -125,14 +176,14 @@ ssize_t input::read(char* buf, std::size_t size) {
         }
         n = static_cast<std::size_t>(r);
     }
+    bytes_ += n;
     count(buf, n);
     if (showprogress_) progress();
     return static_cast<ssize_t>(n);
 }
 
-void input::count(const char* buf, std::size_t n) {
+void input::count(const char* buf, std::size_t n) const {
     if (n == 0) return;
-    bytes_ += n;
     const char* end = buf + n;
     for (const char* p = buf; (p = static_cast<const char*>(std::memchr(p, '\n', end - p))); ++p) {
         ++newlines_;

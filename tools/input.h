@@ -1,6 +1,8 @@
-// An input drawing, a named file or standard input, handed to the reader as
-// a C stream that counts the bytes and lines passing through it and shows
-// progress on a terminal.
+// An input drawing, a named file or standard input. A regular file is
+// mapped into memory and read from there; anything else (standard input, a
+// pipe, a file that cannot be mapped) is handed to the reader as a C stream
+// that counts the bytes and lines passing through it. Either way progress
+// shows on a terminal.
 #ifndef OSTRA_TOOL_INPUT_H
 #define OSTRA_TOOL_INPUT_H
 
@@ -8,6 +10,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+
+#include <ostra/reader.h>
 
 namespace tool {
 
@@ -23,17 +27,26 @@ public:
     bool open(const std::string& path, std::string& error);
     // The name for messages: the path, or "<stdin>".
     const std::string& name() const { return name_; }
-    // The counting stream; valid from open() to close().
+    // The counting stream; valid from open() to close(), null for a mapped file.
     FILE* stream() const { return stream_; }
+    // A reader of the input: from memory for a mapped file, else from the stream.
+    ostra::reader makereader() const;
+    // Tells the input how far reader r has come, now and then: the pages of a
+    // mapped file it has passed are given back, and progress is shown.
+    void passed(const ostra::reader& r) {
+        if (mapped_ && (++geometries_ & 255) == 0) release(r.offset());
+    }
 
     // What the first bytes showed: nothing at all, or the signature of the
-    // binary form of DXF, which the reader does not read.
-    bool empty() const { return peeklen_ == 0 && !readerror_; }
+    // binary form of DXF.
+    bool empty() const { return !mapped_ && peeklen_ == 0 && !readerror_; }
     bool binary() const;
 
-    std::uint64_t bytes() const { return bytes_; }
-    // Lines read so far, a last line without a newline included.
-    std::uint64_t lines() const { return newlines_ + (bytes_ > 0 && last_ != '\n' ? 1 : 0); }
+    // The bytes read so far (all of a mapped file).
+    std::uint64_t bytes() const { return mapped_ ? size_ : bytes_; }
+    // Lines read so far, a last line without a newline included (all of a
+    // mapped file's, counted when first asked for).
+    std::uint64_t lines() const;
     // Lines holding something other than white space, counted up to 2: a
     // stream with fewer cannot hold a single group.
     int contentlines() const;
@@ -46,9 +59,15 @@ public:
     void close();
 
 private:
+    // Maps the open regular file of size_ bytes; false when it cannot be.
+    bool map();
+    void release(std::size_t offset);
+    // Counts the lines of a mapped file that are not counted yet: those
+    // before released_ are, as they are given back.
+    void countmapped() const;
     static ssize_t readhook(void* cookie, char* buf, std::size_t size);
     ssize_t read(char* buf, std::size_t size);
-    void count(const char* buf, std::size_t n);
+    void count(const char* buf, std::size_t n) const;
     void progress();
 
     std::string name_;
@@ -62,12 +81,19 @@ private:
     std::size_t peekpos_ = 0;
 
     std::uint64_t bytes_ = 0;
-    std::uint64_t newlines_ = 0;
-    char last_ = '\n';
-    int content_ = 0;
-    bool linehascontent_ = false;
+    mutable std::uint64_t newlines_ = 0;
+    mutable char last_ = '\n';
+    mutable int content_ = 0;
+    mutable bool linehascontent_ = false;
     std::uint64_t size_ = 0;
     int readerror_ = 0;
+
+    // A mapped file: its bytes, the part given back (whose lines are
+    // counted), whether the rest is counted.
+    const char* mapped_ = nullptr;
+    std::size_t released_ = 0;
+    unsigned geometries_ = 0;
+    mutable bool counted_ = false;
 
     bool showprogress_ = false;
     bool progressshown_ = false;

@@ -1,8 +1,10 @@
-// ostra::reader: reads an ASCII DXF drawing forward from a C stream and
-// returns its entities one at a time as brevo::geometry values.
+// ostra::reader: reads a DXF drawing, in the text or the binary form,
+// forward from a C stream or from memory and returns its entities one at a
+// time as brevo::geometry values.
 #ifndef OSTRA_READER_H
 #define OSTRA_READER_H
 
+#include <cstddef>
 #include <cstdio>
 
 #include <brevo/geometry.h>
@@ -17,7 +19,7 @@ enum readstatus {
     reading = 0,        // the last next() returned a geometry (or none was made yet)
     endofdrawing = 1,   // the EOF record was read: the drawing is complete
     endofstream = 2,    // the stream ended without an EOF record: a cut or incomplete file
-    malformedcode = 3,  // a group-code line that is not a number (see badline())
+    malformedcode = 3,  // a group-code line that is not a number, or a binary code of no known type
     outofmemory = 4,    // memory ran out; reading has stopped for good
 };
 
@@ -25,8 +27,12 @@ class reader {
 public:
     // Reads from stream, which the caller opened and closes after the reader
     // is gone. If the reader's tables cannot be allocated, next() returns
-    // null at once and every enumeration is empty.
+    // null at once and every enumeration is empty. A stream that begins
+    // with the sentinel of the binary form is read as binary DXF.
     explicit reader(FILE* stream);
+    // Reads the size bytes at data, which stay the caller's and must outlive
+    // the reader, exactly as from a stream that holds them, without stdio.
+    reader(const char* data, std::size_t size);
     ~reader();
     reader(const reader&) = delete;
     reader& operator=(const reader&) = delete;
@@ -49,13 +55,20 @@ public:
 
     // Why the last next() returned null; reading while it goes on. After
     // endofstream or malformedcode a further next() reads on (from the line
-    // after the bad one); after endofdrawing and outofmemory it returns null.
+    // after the bad one; binary input cannot be read on after a bad code and
+    // ends); after endofdrawing and outofmemory it returns null.
     readstatus status() const;
     // The number of the last line read, counted from 1 (a code line and its
-    // value line are two).
+    // value line are two). For binary input: the number of bytes read, the
+    // sentinel included.
     long line() const;
+    // For a reader from memory: the number of bytes read so far, where a
+    // stream holding them would stand (after the EOF record, right behind
+    // its value). 0 for a reader from a stream, whose own position tells.
+    std::size_t offset() const;
     // The trimmed text of the malformed group-code line when status() is
-    // malformedcode; null otherwise.
+    // malformedcode ("unknown binary group code N" for binary input); null
+    // otherwise.
     const char* badline() const;
     // Where the diagnostic for a malformed group-code line is printed:
     // standard output by default; null for nowhere.

@@ -1,6 +1,7 @@
-// The group table: the value texts of the record being collected, one slot
-// per group code, each with its number (atof in the C locale) worked out at
-// most once per stored text.
+// The group table: the values of the record being collected, one slot per
+// group code. A slot holds a text, with its number (atof in the C locale)
+// worked out at most once per stored text, or a number stored as such (a
+// double of the binary form), with its text made only when asked for.
 #ifndef OSTRA_READER_GROUPTABLE_H
 #define OSTRA_READER_GROUPTABLE_H
 
@@ -34,15 +35,34 @@ public:
         std::memcpy(text_[n], text, 32);
         stored(n, length);
     }
+    // Stores the number v under code n as it stands; its text, made when it
+    // is asked for, is the shortest decimal that reads back to v. Codes
+    // without a slot are dropped.
+    void storenumber(int n, double v) {
+        if (static_cast<unsigned>(n) >= static_cast<unsigned>(slots)) return;
+        number_[n] = v;
+        stored_[n] = record_;
+        state_[n] = numberonly;
+    }
     // The slot's text; "" for a code without a slot.
-    const char* get(int n) const { return static_cast<unsigned>(n) < static_cast<unsigned>(slots) ? text_[n] : ""; }
-    // The slot's text as a number; 0 for a code without a slot. A coordinate
-    // that is read twice (an end point, then the next start) is parsed once.
+    const char* get(int n) const {
+        if (static_cast<unsigned>(n) >= static_cast<unsigned>(slots)) return "";
+        if (state_[n] == numberonly) maketext(n);
+        return text_[n];
+    }
+    // Whether the slot is empty (its text is, or no text or number is in
+    // it), without making a number's text.
+    bool empty(int n) const {
+        if (static_cast<unsigned>(n) >= static_cast<unsigned>(slots)) return true;
+        return state_[n] != numberonly && text_[n][0] == '\0';
+    }
+    // The slot's number; 0 for a code without a slot. A coordinate that is
+    // read twice (an end point, then the next start) is parsed once.
     double number(int n) const {
         if (static_cast<unsigned>(n) >= static_cast<unsigned>(slots)) return 0.0;
-        if (!parsed_[n]) {
+        if (state_[n] == textonly) {
             number_[n] = parsedouble(text_[n], text_[n] + slotsize);
-            parsed_[n] = true;
+            state_[n] = both;
         }
         return number_[n];
     }
@@ -66,24 +86,30 @@ public:
     void clearrecord() {
         for (int n : clearlist) {
             text_[n][0] = '\0';
-            parsed_[n] = false;
+            state_[n] = textonly;
         }
     }
 
 private:
+    // What a slot holds: its text only, its text and the number it reads
+    // as, or a number whose text is not made yet.
+    enum : unsigned char { textonly, both, numberonly };
+
     // The text of length chars is in slot n: it ends there, this record
     // carried it and its number is not known yet.
     void stored(int n, int length) {
         text_[n][length] = '\0';
         stored_[n] = record_;
-        parsed_[n] = false;
+        state_[n] = textonly;
     }
+    // Writes the text of the number in slot n.
+    void maketext(int n) const;
 
     unsigned record_ = 1;
     unsigned stored_[slots];
-    mutable bool parsed_[slots];  // number_ holds the number of text_
+    mutable unsigned char state_[slots];
     mutable double number_[slots];
-    char text_[slots][slotsize];
+    mutable char text_[slots][slotsize];
 };
 
 }  // namespace ostra

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "reader/linescan.h"
 #include "support/digits.h"
 
 // The caller holds the stream's lock for the duration of a next() call, so
@@ -28,9 +29,8 @@
 // With SSE2 the first 32 bytes of a line are classified at once: newline or
 // NUL, blank, digit; trimming and code conversion then need no loop over
 // the chars for lines shorter than 32 (nearly all).
-#if OSTRA_DIRECT && defined(__SSE2__)
+#if OSTRA_DIRECT && OSTRA_SIMD_AVAILABLE
 #define OSTRA_SIMD 1
-#include <emmintrin.h>
 #else
 #define OSTRA_SIMD 0
 #endif
@@ -39,23 +39,7 @@ namespace ostra {
 
 namespace {
 
-inline bool istrim(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-inline bool isdigit(char c) { return c >= '0' && c <= '9'; }
-
-// The line in [p, e) as a code: blanks may stand anywhere, the value is the
-// first run of digits, saturated at INT_MAX. False when another char occurs.
-inline bool scancode(const char* p, const char* e, int& code) {
-    while (p < e && istrim(*p)) ++p;
-    long long v = 0;
-    for (; p < e && isdigit(*p); ++p) {
-        v = v * 10 + (*p - '0');
-        if (v > INT_MAX) v = INT_MAX;
-    }
-    for (; p < e; ++p)
-        if (!(isdigit(*p) || istrim(*p))) return false;
-    code = static_cast<int>(v);
-    return true;
-}
+using namespace linescan;
 
 #if OSTRA_DIRECT
 
@@ -95,33 +79,6 @@ inline char* lineend(char* p, std::size_t k, std::size_t n) {
     // A NUL ends the text; the line still ends at its newline.
     void* nl = std::memchr(p + k + 1, '\n', n - k - 1);
     return nl ? static_cast<char*>(nl) + 1 : nullptr;
-}
-
-#endif
-
-#if OSTRA_SIMD
-
-inline __m128i load(const char* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
-inline unsigned bits(__m128i m) { return static_cast<unsigned>(_mm_movemask_epi8(m)); }
-inline unsigned newlinebits(__m128i v) { return bits(_mm_cmpeq_epi8(v, _mm_set1_epi8('\n'))); }
-inline unsigned nulbits(__m128i v) { return bits(_mm_cmpeq_epi8(v, _mm_setzero_si128())); }
-inline unsigned stopbits(__m128i v) {
-    return bits(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(v, _mm_setzero_si128())));
-}
-// Space, tab, CR, LF: tab (0x09) and CR (0x0D) are the only bytes that give
-// 0x0D with bit 2 set.
-inline unsigned blankbits(__m128i v) {
-    __m128i tabcr = _mm_cmpeq_epi8(_mm_or_si128(v, _mm_set1_epi8(4)), _mm_set1_epi8('\r'));
-    __m128i spacenl = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\n')));
-    return bits(_mm_or_si128(tabcr, spacenl));
-}
-// The first set bit of keep and the one behind its last; 0 and 0 for none:
-// the bounds of the non-blank chars of a line, as a range.
-inline unsigned firstbit(unsigned keep) { return keep ? static_cast<unsigned>(__builtin_ctz(keep)) : 0; }
-inline unsigned endbit(unsigned keep) { return keep ? 32 - static_cast<unsigned>(__builtin_clz(keep)) : 0; }
-inline unsigned digitbits(__m128i v) {
-    __m128i d = _mm_sub_epi8(v, _mm_set1_epi8('0'));
-    return bits(_mm_cmpeq_epi8(_mm_min_epu8(d, _mm_set1_epi8(9)), d));
 }
 
 #endif
@@ -188,12 +145,33 @@ bool linereader::read() {
     return readslow();
 }
 
+void linereader::unread(const char* bytes, int n) {
+    if (n > static_cast<int>(sizeof held_)) n = static_cast<int>(sizeof held_);
+    std::memcpy(held_, bytes, static_cast<std::size_t>(n));
+    heldend_ = n;
+    heldnext_ = 0;
+}
+
+// fgets into buf_, the bytes given back by unread() first.
+bool linereader::fill() {
+    if (heldnext_ == heldend_) return OSTRA_FGETS(buf_, bufsize, stream_) != nullptr;
+    int n = 0;
+    while (heldnext_ < heldend_) {
+        char c = held_[heldnext_++];
+        buf_[n++] = c;
+        if (c == '\n') break;
+    }
+    buf_[n] = '\0';
+    if (buf_[n - 1] != '\n' && !OSTRA_FGETS(buf_ + n, bufsize - n, stream_)) buf_[n] = '\0';
+    return true;
+}
+
 bool linereader::readslow() {
     // A sentinel in the last place tells whether fgets filled the buffer: it
     // then holds the terminating NUL. Only then can a rest of the line remain
     // (unless the last char taken was the newline).
     buf_[bufsize - 1] = 'x';
-    if (!OSTRA_FGETS(buf_, bufsize, stream_)) {
+    if (!fill()) {
         buf_[0] = '\0';
         text_ = buf_;
         length_ = 0;
@@ -206,51 +184,13 @@ bool linereader::readslow() {
     }
     char* p = buf_;
     if (first_) {
-        first_ = false;
+        // The fast paths wait until the bytes given back are used up; those
+        // never begin with a byte-order mark.
+        first_ = heldnext_ < heldend_;
         if (p[0] == '\xEF' && p[1] == '\xBB' && p[2] == '\xBF') p += 3;
     }
     // Text after an embedded NUL is not part of the line.
     return accept<true>(p, p + std::strlen(p), nullptr, 1);
-}
-
-linereader::coderesult linereader::readgroup(int& code) {
-#if OSTRA_SIMD
-    char* p = stream_->_IO_read_ptr;
-    if (!first_ && stream_->_IO_read_end - p >= 32) {
-        __m128i v0 = load(p), v1 = load(p + 16);
-        unsigned nls = newlinebits(v0) | newlinebits(v1) << 16;
-        unsigned nuls = nulbits(v0) | nulbits(v1) << 16;
-        // Both lines within the 32 bytes, the code line within the first 16
-        // and neither cut by a NUL (then the general path below).
-        unsigned k1 = static_cast<unsigned>(__builtin_ctz(nls | 0x80000000u));
-        unsigned rest = nls & (nls - 1);
-        unsigned k2 = static_cast<unsigned>(__builtin_ctz(rest | 0x80000000u));
-        if (rest && k1 < 16 && (nuls & ((2u << k2) - 1)) == 0) {
-            unsigned blanks = blankbits(v0) | blankbits(v1) << 16;
-            unsigned before = (1u << k1) - 1;
-            unsigned digits = digitbits(v0) & before;
-            if ((digits | (blanks & before)) == before) {
-                int v = 0;
-                if (digits) {
-                    unsigned s = static_cast<unsigned>(__builtin_ctz(digits));
-                    unsigned n = static_cast<unsigned>(__builtin_ctz(~(digits >> s)));
-                    if (n <= 8)
-                        v = eightdigits(p + s, n);
-                    else
-                        scancode(p, p + k1, v);
-                }
-                code = v;
-                // The value: the non-blank chars between the two newlines.
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(buf_), v0);
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(buf_ + 16), v1);
-                unsigned keep = ~blanks & ((1u << k2) - 1) & ~((2u << k1) - 1);
-                accept<false>(buf_ + firstbit(keep), buf_ + endbit(keep), p + k2 + 1, 2);
-                return codeok;
-            }
-        }
-    }
-#endif
-    return readgroupslow(code);
 }
 
 linereader::coderesult linereader::readgroupslow(int& code) {

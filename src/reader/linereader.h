@@ -4,6 +4,18 @@
 
 #include <cstdio>
 
+#include "reader/linescan.h"
+#include "support/digits.h"
+
+// With glibc and SSE2 the common group is taken from the stream's buffer in
+// the header, where the group layer reads it (see linereader.cpp for the
+// stream's get area).
+#if defined(__GLIBC__) && OSTRA_SIMD_AVAILABLE
+#define OSTRA_INLINE_GROUP 1
+#else
+#define OSTRA_INLINE_GROUP 0
+#endif
+
 namespace ostra {
 
 // Reads lines with the semantics of fgets into a 512-char buffer, but a
@@ -35,7 +47,7 @@ public:
     // Reads a group: a code line as readcode() reads it and, when it is a
     // code, the value line after it as read() reads it; text() is then the
     // value. On endofstream after a code the code is stored all the same.
-    // Both lines are mostly found and classified at once.
+    // Both lines are mostly found and classified at once, inline.
     coderesult readgroup(int& code);
 
     // The text; at least padding chars from its start may always be read
@@ -49,10 +61,16 @@ public:
     long count() const { return count_; }
     FILE* stream() const { return stream_; }
 
+    // Gives back the first n (at most 24) bytes of the stream, which the
+    // caller has taken from it before the first read: they are read before
+    // the stream's own.
+    void unread(const char* bytes, int n);
+
 private:
     // The general path: fgets, the rest of an overlong line dropped, the
     // byte-order mark, trimming.
     bool readslow();
+    bool fill();
     template <bool trim>
 #if defined(__GNUC__)
     __attribute__((always_inline))
@@ -69,8 +87,57 @@ private:
     int length_ = 0;
     long count_ = 0;
     bool first_ = true;
+    char held_[24];
+    int heldnext_ = 0, heldend_ = 0;
     char buf_[bufsize + padding];
 };
+
+// Both lines within the first 32 bytes of the stream's buffer, the code
+// line within the first 16 and neither cut by a NUL: found, classified and
+// converted at once; everything else goes the general way.
+inline linereader::coderesult linereader::readgroup(int& code) {
+#if OSTRA_INLINE_GROUP
+    using namespace linescan;
+    char* p = stream_->_IO_read_ptr;
+    if (!first_ && stream_->_IO_read_end - p >= 32) {
+        __m128i v0 = load(p), v1 = load(p + 16);
+        unsigned nls = newlinebits(v0) | newlinebits(v1) << 16;
+        unsigned nuls = nulbits(v0) | nulbits(v1) << 16;
+        unsigned k1 = static_cast<unsigned>(__builtin_ctz(nls | 0x80000000u));
+        unsigned rest = nls & (nls - 1);
+        unsigned k2 = static_cast<unsigned>(__builtin_ctz(rest | 0x80000000u));
+        if (rest && k1 < 16 && (nuls & ((2u << k2) - 1)) == 0) {
+            unsigned blanks = blankbits(v0) | blankbits(v1) << 16;
+            unsigned before = (1u << k1) - 1;
+            unsigned digits = digitbits(v0) & before;
+            if ((digits | (blanks & before)) == before) {
+                int v = 0;
+                if (digits) {
+                    unsigned s = static_cast<unsigned>(__builtin_ctz(digits));
+                    unsigned n = static_cast<unsigned>(__builtin_ctz(~(digits >> s)));
+                    if (n <= 8)
+                        v = eightdigits(p + s, n);
+                    else
+                        scancode(p, p + k1, v);
+                }
+                code = v;
+                // The value: the non-blank chars between the two newlines.
+                store(buf_, v0);
+                store(buf_ + 16, v1);
+                unsigned keep = ~blanks & ((1u << k2) - 1) & ~((2u << k1) - 1);
+                char* e = buf_ + endbit(keep);
+                *e = '\0';
+                text_ = buf_ + firstbit(keep);
+                length_ = static_cast<int>(e - text_);
+                count_ += 2;
+                stream_->_IO_read_ptr = p + k2 + 1;
+                return codeok;
+            }
+        }
+    }
+#endif
+    return readgroupslow(code);
+}
 
 }  // namespace ostra
 

@@ -14,7 +14,7 @@ point slotpoint(const grouptable& t) { return point(t.number(10), t.number(20), 
 // A coordinate of the previous vertex taken from slot code.
 void take(double& v, bool& has, const grouptable& t, int code) {
     v = t.number(code);
-    has = t.get(code)[0] != '\0';
+    has = !t.empty(code);
 }
 }  // namespace
 

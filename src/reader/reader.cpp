@@ -11,17 +11,24 @@ using brevo::geometry;
 
 namespace {
 // The state, or null when its memory could not be had.
-readerstate* makestate(FILE* stream) {
-    if (!stream) return nullptr;
+template <class... input>
+readerstate* makestate(input... in) {
     try {
-        return new readerstate(stream);
+        return new readerstate(in...);
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
 }
 }  // namespace
 
-reader::reader(FILE* stream) : state_(makestate(stream)), nostate_(stream ? outofmemory : endofstream) {}
+reader::reader(FILE* stream)
+    : state_(stream ? makestate(stream) : nullptr), nostate_(stream ? outofmemory : endofstream) {}
+
+// No bytes at all are an empty drawing, wherever they are; a null pointer
+// with a size is no input.
+reader::reader(const char* data, std::size_t size)
+    : state_(data || size == 0 ? makestate(data, size) : nullptr),
+      nostate_(data || size == 0 ? outofmemory : endofstream) {}
 
 reader::~reader() { delete state_; }
 
@@ -50,6 +57,7 @@ geometry* reader::next() {
 
 readstatus reader::status() const { return state_ ? state_->status() : nostate_; }
 long reader::line() const { return state_ ? state_->groups.linecount() : 0; }
+std::size_t reader::offset() const { return state_ ? state_->groups.memoryoffset() : 0; }
 const char* reader::badline() const { return state_ ? state_->badline() : nullptr; }
 
 void reader::setmessages(FILE* stream) {

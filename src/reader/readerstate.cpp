@@ -39,6 +39,15 @@ readerstate::readerstate(FILE* stream)
     variable_[0] = '\0';
 }
 
+readerstate::readerstate(const char* data, std::size_t size)
+    : groups(data, size),
+      shown(layers, info.layerdefs),
+      emit(table, layers, blocks, results, shown),
+      producers_(new producerset(layers, shown)) {
+    badline_[0] = '\0';
+    variable_[0] = '\0';
+}
+
 readerstate::~readerstate() = default;
 
 // Memory that runs out anywhere below (a growing table, a block's chunk)
@@ -61,6 +70,14 @@ geometry* readerstate::next(geometry& out) {
     return nullptr;
 }
 
+// A double of the binary form goes into its slot as the number it is.
+inline void readerstate::store(int code, const char* value, int length) {
+    if (groups.isnumber())
+        table.storenumber(code, groups.number());
+    else
+        table.storepadded<groupreader::padding>(code, value, length);
+}
+
 // A group inside a record. Most groups are only stored; the few that steer
 // the reading take the way round.
 inline void readerstate::storegroup(int code, const char* value, int length) {
@@ -74,7 +91,7 @@ inline void readerstate::storegroup(int code, const char* value, int length) {
         return steergroup(code, value, length);
     }
     if (code == 8) emit.forgetlayer();
-    table.storepadded<linereader::padding>(code, value, length);
+    store(code, value, length);
 }
 
 // Reads groups until the sink holds a geometry (true) or reading stops
@@ -244,13 +261,13 @@ void readerstate::steergroup(int code, const char* value, int length) {
         if (!exact_) {
             if (code == 10 || code == 20 || code == 30) producers_->polylines.vertexgroup(code, table, emit);
         } else if ((code == 10 || code == 20 || code == 42) && producers_->exactpolylines.light()) {
-            table.storepadded<linereader::padding>(code, value, length);
+            store(code, value, length);
             producers_->exactpolylines.lightgroup(code, table);
             return;
         }
     }
     if (code == 8) emit.forgetlayer();
-    table.storepadded<linereader::padding>(code, value, length);
+    store(code, value, length);
     // Records whose repeated groups are kept as they come.
     if (!collecting_) return;
     if (kind_ == kspline)
@@ -258,5 +275,6 @@ void readerstate::steergroup(int code, const char* value, int length) {
     else if (kind_ == kleader && (code == 10 || code == 20 || code == 30))
         producers_->leaders.vertexgroup(code, table);
 }
+
 
 }  // namespace ostra

@@ -5,6 +5,7 @@
 #ifndef OSTRA_READER_READERSTATE_H
 #define OSTRA_READER_READERSTATE_H
 
+#include <cstddef>
 #include <cstdio>
 #include <memory>
 
@@ -27,6 +28,7 @@ class readerstate {
 public:
     // Throws std::bad_alloc when its memory cannot be had.
     explicit readerstate(FILE* stream);
+    readerstate(const char* data, std::size_t size);
     ~readerstate();
     readerstate(const readerstate&) = delete;
     readerstate& operator=(const readerstate&) = delete;
@@ -79,6 +81,7 @@ private:
     __attribute__((noinline))
 #endif
     void steergroup(int code, const char* value, int length);
+    void store(int code, const char* value, int length);
     void malformed();
     // Whether a record of kind gives geometry in this reading.
     bool produces(int kind) const;

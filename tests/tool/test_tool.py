@@ -15,6 +15,7 @@ import re
 import resource
 import select
 import signal
+import struct
 import subprocess
 import sys
 import tempfile
@@ -70,6 +71,23 @@ def drawing(header, layers, entities, blocks=()):
 CP1251 = [("$ACADVER", 1, "AC1015"), ("$DWGCODEPAGE", 3, "ANSI_1251"), ("$INSUNITS", 70, 4),
           ("$EXTMIN", 10, 0), ("$EXTMAX", 10, 50)]
 SLOY = "\u0421\u043b\u043e\u0439".encode("cp1251")  # a Cyrillic layer name
+
+
+def binary(entities, blocks=()):
+    """The drawing dxf() makes, in the binary form with two-byte codes:
+    codes 10 to 59 take doubles, 62 and 70 16-bit integers, the rest strings."""
+    out = b"AutoCAD Binary DXF\r\n\x1a\x00"
+    lines = dxf(entities, blocks).split(b"\n")
+    for code, value in zip(lines[0:-1:2], lines[1::2]):
+        c = int(code)
+        out += struct.pack("<H", c)
+        if 10 <= c <= 59:
+            out += struct.pack("<d", float(value))
+        elif c in (62, 70):
+            out += struct.pack("<h", int(value))
+        else:
+            out += value + b"\x00"
+    return out
 
 
 def line(layer, a, b):
@@ -544,6 +562,12 @@ class ErrorTests(Temp):
         self.oneline(["list", empty], empty + ":1: empty file")
         blank = self.file("blank.dxf", b"\n  \n\n")
         self.oneline(["stats", blank], blank + ":3: no DXF groups")
+        badcode = self.file("bin.dxf", binary(line("A", (0, 0), (1, 1)))[:-15] + b"\xd2\x04junk")
+        status, out, err = run("list", badcode)
+        self.assertEqual(status, 3)
+        self.assertEqual(err, badcode + ":" + str(os.path.getsize(badcode) - 4) +
+                         ": warning: reading stopped early: numerical group code expected: "
+                         "unknown binary group code 1234\n")
         text = self.file("text.txt", b"hello world\n")
         self.oneline(["layers", text], text + ":1: numerical group code expected: hello world (not a DXF")
         self.oneline(["list", self.dir.name], self.dir.name + ": cannot read")
@@ -606,6 +630,21 @@ class ErrorTests(Temp):
             self.assertIn("Usage", out)
             self.assertIn("standard output", out)
         self.assertEqual(self.ok("--version").strip(), VERSION)
+
+
+class BinaryTests(Temp):
+    def test_binary_drawing_reads_as_its_text_form(self):
+        entities = line("A", (0, 0), (1.5, 2)) + arc("B", (5, 5), 2, 0, 90) + insert("E", (10, 0), 2, 2, 30)
+        blocks = block("E", circle("C", (1, 0), 0.5) + line("C", (0, 0), (1, 1)))
+        text = self.file("t.dxf", dxf(entities, blocks))
+        binfile = self.file("b.dxf", binary(entities, blocks))
+        want = self.ok("list", "--json", text)
+        self.assertEqual(len(want.splitlines()), 4)
+        self.assertEqual(self.ok("list", "--json", binfile), want)
+        with open(binfile, "rb") as f:
+            self.assertEqual(self.ok("list", "--json", "-", stdin=f.read()), want)
+        self.assertEqual(self.ok("layers", binfile), self.ok("layers", text))
+        self.assertEqual(self.ok("blocks", binfile), self.ok("blocks", text))
 
 
 class StdinTests(Temp):
