@@ -7,11 +7,9 @@ namespace ostra {
 recordprops readprops(const grouptable& t, unsigned record) {
     recordprops p;
     if (t.carriedin(5, record)) {
-        const char* h = t.get(5);
-        std::size_t n = 0;
-        while (n < sizeof p.handle - 1 && h[n]) ++n;
-        std::memcpy(p.handle, h, n);
-        p.handle[n] = '\0';
+        // A slot holds 80 chars: its first 16 can be copied whatever its length.
+        std::memcpy(p.handle, t.get(5), sizeof p.handle - 1);
+        p.handle[sizeof p.handle - 1] = '\0';
     }
     if (t.carriedin(62, record)) {
         double v = t.number(62);

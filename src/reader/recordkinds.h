@@ -1,7 +1,7 @@
 // The kinds of records, from their names: what the record assembly needs to
 // know of a record before its producer sees it. A new kind of record is a
-// value here, a line in kindof() and one in the table of kinds
-// (recordkinds.cpp), and a line in the dispatch (readerstate.cpp).
+// value here, a line in kindof() and one in the table of kinds below, and a
+// line in the dispatch (readerstate.cpp).
 #ifndef OSTRA_READER_RECORDKINDS_H
 #define OSTRA_READER_RECORDKINDS_H
 
@@ -48,14 +48,111 @@ bool is(const char* name, int n, const char (&word)[N]) {
 }
 
 // The kind of a new record from its name (of length n). VERTEX and SEQEND
-// count only inside a polyline (oldkind is the record before).
-int kindof(const char* name, int n, int oldkind);
+// count only inside a polyline (oldkind is the record before). Inline: it
+// runs for every record.
+inline int kindof(const char* name, int n, int oldkind) {
+    switch (name[0]) {
+    case 'L':
+        if (is(name, n, "LINE")) return kline;
+        if (is(name, n, "LAYER")) return klayer;
+        if (is(name, n, "LWPOLYLINE")) return kpolyline;
+        if (is(name, n, "LEADER")) return kleader;
+        break;
+    case 'P':
+        if (is(name, n, "POLYLINE")) return kpolyline;
+        if (is(name, n, "POINT")) return kpoint;
+        break;
+    case 'V':
+        if (is(name, n, "VERTEX") && (oldkind == kpolyline || oldkind == kvertex)) return kvertex;
+        break;
+    case 'S':
+        if (is(name, n, "SEQEND") && (oldkind == kpolyline || oldkind == kvertex)) return kseqend;
+        if (is(name, n, "SECTION")) return ksection;
+        if (is(name, n, "SOLID")) return ksolid;
+        if (is(name, n, "SPLINE")) return kspline;
+        break;
+    case 'A':
+        if (is(name, n, "ARC")) return karc;
+        break;
+    case 'C':
+        if (is(name, n, "CIRCLE")) return kcircle;
+        break;
+    case 'B':
+        if (is(name, n, "BLOCK")) return kblock;
+        break;
+    case 'E':
+        if (is(name, n, "ENDBLK")) return kendblk;
+        if (is(name, n, "ELLIPSE")) return kellipse;
+        if (is(name, n, "EOF")) return keof;
+        if (is(name, n, "ENDSEC")) return kendsec;
+        break;
+    case 'I':
+        if (is(name, n, "INSERT")) return kinsert;
+        break;
+    case 'D':
+        if (is(name, n, "DIMENSION")) return kdimension;
+        break;
+    case 'T':
+        if (is(name, n, "TRACE")) return ksolid;
+        break;
+    case 'H':
+        if (is(name, n, "HELIX")) return kspline;
+        break;
+    case '3':
+        if (is(name, n, "3DFACE")) return k3dface;
+        break;
+    default:
+        break;
+    }
+    return knone;
+}
+
+// What a kind's records deliver: their name (two names where one kind
+// stands for two records, told apart by the first letter of the record's
+// own name), and whether only the exact reading reads them.
+struct kindfacts {
+    const char* name;
+    const char* other;  // the name of the kind's second record, or null
+    char otherletter;
+    bool exactonly;
+};
+
+inline constexpr kindfacts kindtable[kinds] = {
+    {nullptr, nullptr, 0, false},                // knone
+    {nullptr, nullptr, 0, false},                // klayer
+    {"LINE", nullptr, 0, false},                 // kline
+    {"POLYLINE", "LWPOLYLINE", 'L', false},      // kpolyline
+    {"POLYLINE", nullptr, 0, false},             // kvertex
+    {"POLYLINE", nullptr, 0, false},             // kseqend
+    {"ARC", nullptr, 0, false},                  // karc
+    {"CIRCLE", nullptr, 0, false},               // kcircle
+    {nullptr, nullptr, 0, false},                // kinsert
+    {nullptr, nullptr, 0, false},                // kblock
+    {nullptr, nullptr, 0, false},                // kendblk
+    {"ELLIPSE", nullptr, 0, true},               // kellipse
+    {nullptr, nullptr, 0, false},                // keof
+    {nullptr, nullptr, 0, false},                // ksection
+    {nullptr, nullptr, 0, false},                // kendsec
+    {nullptr, nullptr, 0, false},                // kheadervar
+    {"3DFACE", nullptr, 0, true},                // k3dface
+    {"SOLID", "TRACE", 'T', true},               // ksolid
+    {"DIMENSION", nullptr, 0, true},             // kdimension
+    {"LEADER", nullptr, 0, true},                // kleader
+    {"SPLINE", "HELIX", 'H', true},              // kspline
+    {"POINT", nullptr, 0, true},                 // kpoint
+};
+
 // The name under which a record of kind named name delivers its geometry
 // (the pieces of VERTEX and SEQEND records are their POLYLINE's); null for
 // kinds that deliver none.
-const char* recordname(int kind, const char* name);
+inline const char* recordname(int kind, const char* name) {
+    const kindfacts& f = kindtable[kind];
+    return f.other && name[0] == f.otherletter ? f.other : f.name;
+}
+
 // Whether records of kind give geometry only in the exact reading.
-bool exactonly(int kind);
+inline bool exactonly(int kind) { return kindtable[kind].exactonly; }
+
 // The section a SECTION record's name (group 2) opens.
 sectionkind sectionof(const char* name);
 
