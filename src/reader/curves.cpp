@@ -46,7 +46,11 @@ void producearc(const grouptable& t, emitter& e, bool exact) {
     double r = t.number(40), a0 = t.number(50), a1 = t.number(51);
     if (exact) {
         point s(c.x + r * brevo::cosdeg(a0), c.y + r * brevo::sindeg(a0), c.z);
-        e.emit(geometry(arc(c, vector(0, 0, 1), s, exactsweep(a0, a1))) * ocstrafo(t));
+        geometry g(arc(c, vector(0, 0, 1), s, exactsweep(a0, a1)));
+        if (hasextrusion(t))
+            e.emit(g * ocstrafo(t));
+        else
+            e.emit(g);
         return;
     }
     if (a1 < a0) a1 += 360;
@@ -59,7 +63,7 @@ void producearc(const grouptable& t, emitter& e, bool exact) {
 void producecircle(const grouptable& t, emitter& e, bool exact) {
     if (!e.test()) return;
     geometry g(circle(slotpoint(t, 10), vector(0, 0, 1), t.number(40)));
-    if (exact)
+    if (exact && hasextrusion(t))
         e.emit(g * ocstrafo(t));
     else
         e.emit(g);

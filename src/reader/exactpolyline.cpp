@@ -23,16 +23,17 @@ int intof(const grouptable& t, int code) {
 }
 }  // namespace
 
-geometry polylinepiece(const point& a, const point& b, double bulge, const trafo& ocs) {
+geometry polylinepiece(const point& a, const point& b, double bulge, const trafo* ocs) {
     double dx = b.x - a.x, dy = b.y - a.y, c = std::sqrt(dx * dx + dy * dy);
     if (bulge == 0 || !std::isfinite(bulge) || !(c > 0))
-        return geometry(lineseg(ocs.apply(a), ocs.apply(b)));
+        return ocs ? geometry(lineseg(ocs->apply(a), ocs->apply(b))) : geometry(lineseg(a, b));
     // The centre lies off the chord's midpoint, to the left of a -> b for a
     // positive bulge below 1, by c (1 - b^2) / (4 b).
     double off = (1 - bulge * bulge) / (4 * bulge);
     point m((a.x + b.x) / 2 - dy * off, (a.y + b.y) / 2 + dx * off, a.z);
     double sweep = 4 * std::atan(bulge) * 180 / pi;
-    return geometry(arc(m, vector(0, 0, 1), a, sweep)) * ocs;
+    geometry piece(arc(m, vector(0, 0, 1), a, sweep));
+    return ocs ? piece * *ocs : piece;
 }
 
 void exactpolylineproducer::start(bool light) {
@@ -89,7 +90,8 @@ void exactpolylineproducer::lightend(const grouptable& t, emitter& e, int flags)
     bool pass = e.uselayer();
     for (std::size_t i = 1; i < pieces; ++i) e.uselayer();
     if (!e.shown(pass) || pieces == 0) return;
-    lwocs_ = ocstrafo(t);
+    lwplaced_ = hasextrusion(t);
+    if (lwplaced_) lwocs_ = ocstrafo(t);
     lwelevation_ = t.carried(38) ? t.number(38) : 0;
     layer_ = e.layer();
     tablerecord_ = t.recordid();
@@ -105,7 +107,8 @@ void exactpolylineproducer::lightend(const grouptable& t, emitter& e, int flags)
 geometry exactpolylineproducer::lightpiece(std::size_t i) const {
     const lwvertex& a = lwout_[i];
     const lwvertex& b = lwout_[(i + 1) % lwout_.size()];
-    return polylinepiece(point(a.x, a.y, lwelevation_), point(b.x, b.y, lwelevation_), a.bulge, lwocs_);
+    return polylinepiece(point(a.x, a.y, lwelevation_), point(b.x, b.y, lwelevation_), a.bulge,
+                         lwplaced_ ? &lwocs_ : nullptr);
 }
 
 bool exactpolylineproducer::fill(sink& s) {
@@ -125,8 +128,7 @@ void exactpolylineproducer::vertexend(const grouptable& t, emitter& e) {
     bool pass = e.test();
     if (intof(t, 70) & 16) return;  // a spline frame point
     point v = world_ ? point(t.number(10), t.number(20), t.number(30)) : point(t.number(10), t.number(20), elevation_);
-    const trafo& place = world_ ? trafo() : ocs_;
-    if (pass && hasprev_) e.emit(polylinepiece(prev_, v, world_ ? 0 : prevbulge_, place));
+    if (pass && hasprev_) e.emit(polylinepiece(prev_, v, world_ ? 0 : prevbulge_, world_ ? nullptr : &ocs_));
     if (!hasprev_ && vertices_ == 0) first_ = v;
     prev_ = v;
     prevbulge_ = t.number(42);
@@ -143,7 +145,7 @@ void exactpolylineproducer::closing(emitter& e) {
     if (prev_.x == first_.x && prev_.y == first_.y && prev_.z == first_.z) return;
     e.useprops("POLYLINE", &header_);
     if (!e.test()) return;
-    e.emit(polylinepiece(prev_, first_, world_ ? 0 : prevbulge_, world_ ? trafo() : ocs_));
+    e.emit(polylinepiece(prev_, first_, world_ ? 0 : prevbulge_, world_ ? nullptr : &ocs_));
 }
 
 }  // namespace ostra

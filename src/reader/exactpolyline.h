@@ -22,9 +22,10 @@ namespace ostra {
 
 // The piece of a polyline from a to b (object coordinates) with the bulge of
 // a: a segment for bulge 0, else an arc with included angle 4 atan(|bulge|),
-// counterclockwise for a positive bulge; then placed by ocs.
+// counterclockwise for a positive bulge; then placed by ocs (none: world
+// coordinates already).
 brevo::geometry polylinepiece(const brevo::point& a, const brevo::point& b, double bulge,
-                              const brevo::trafo& ocs);
+                              const brevo::trafo* ocs);
 
 class exactpolylineproducer : public source {
 public:
@@ -78,6 +79,7 @@ private:
     unsigned tablerecord_ = 0;  // the LWPOLYLINE record, for its handle and colour
     double lwelevation_ = 0;
     brevo::trafo lwocs_;
+    bool lwplaced_ = false;  // the light form has an extrusion direction
 };
 
 }  // namespace ostra

@@ -16,7 +16,7 @@ trafo ocstrafo(const grouptable& t) {
     trafo r;
     // Without an extrusion direction the algorithm below gives exactly the
     // identity (every entry 1 or +0); most records carry none.
-    if (!t.carried(210) && !t.carried(220) && !t.carried(230)) return r;
+    if (!hasextrusion(t)) return r;
     vector n = extrusion(t);
     double l = n.length();
     if (!(l > 0) || !std::isfinite(l)) return r;  // no usable direction: world coordinates

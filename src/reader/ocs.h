@@ -10,6 +10,10 @@
 
 namespace ostra {
 
+// Whether the record carried an extrusion direction at all; without one it
+// lies in world coordinates and needs no placing.
+inline bool hasextrusion(const grouptable& t) { return t.carried(210) || t.carried(220) || t.carried(230); }
+
 // The record's extrusion direction as given: groups 210, 220 and 230,
 // counted only when the record carried them (absent means 0, 0, 1).
 brevo::vector extrusion(const grouptable& t);

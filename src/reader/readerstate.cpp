@@ -83,10 +83,15 @@ inline void readerstate::store(int code, const char* value, int length) {
 inline void readerstate::storegroup(int code, const char* value, int length) {
     if (code == 2) return steergroup(code, value, length);
     if (kind_ == kpolyline) {
-        if (exact_) return steergroup(code, value, length);
         // The default reading's polylines see a vertex coordinate before it
-        // is stored: the slots still hold the previous vertex.
-        if (code == 10 || code == 20 || code == 30) producers_->polylines.vertexgroup(code, table, emit);
+        // is stored: the slots still hold the previous vertex. The exact
+        // reading's light form takes it from its slot after.
+        if (!exact_) {
+            if (code == 10 || code == 20 || code == 30) producers_->polylines.vertexgroup(code, table, emit);
+        } else if ((code == 10 || code == 20 || code == 42) && producers_->exactpolylines.light()) {
+            store(code, value, length);
+            return producers_->exactpolylines.lightgroup(code, table);
+        }
     } else if (collecting_) {
         return steergroup(code, value, length);
     }

@@ -30,8 +30,8 @@ public:
     bool hiddenrecord(const grouptable& t, bool toplevel);
     // Whether the layer at index i (of the layers met) is frozen or off in
     // the LAYER table; whether it is frozen.
-    bool hiddenlayer(int i) { return state(i) != 0; }
-    bool frozenlayer(int i) { return (state(i) & frozen) != 0; }
+    bool hiddenlayer(int i) { return defs_.count() > 0 && state(i) != 0; }
+    bool frozenlayer(int i) { return defs_.count() > 0 && (state(i) & frozen) != 0; }
 
     // The LAYER entries the hidden layers are worked out from.
     int layerentries() const { return defs_.count(); }
