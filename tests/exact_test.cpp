@@ -199,6 +199,22 @@ TEST(ExactFaults, ArcAnglesModulo360) {
               S{"arc c(0,0,0) n(0,0,1) s(0.766044,0.642788,0) a-30"});
 }
 
+// A filter set between the pieces of one polyline holds for the pieces that
+// follow, in the exact reading as in the default one.
+TEST(ExactTiming, FilterChangedBetweenPiecesHoldsForTheRest) {
+    const std::string text = lw("0", {"10", "0", "20", "0", "10", "1", "20", "0", "10", "2", "20", "0", "10", "3", "20", "0"});
+    for (bool exact : {false, true}) {
+        memstream m(text);
+        ostra::reader r(m.get());
+        r.setexact(exact);
+        brevo::geometry g;
+        ASSERT_TRUE(r.next(g));
+        r.setlayerfilter("OTHER");
+        EXPECT_EQ(r.next(g), nullptr) << exact;
+        r.setlayerfilter(nullptr);
+    }
+}
+
 TEST(ExactTiming, PiecesOfAPolylineFollowingAnotherStayApart) {
     S a = {"0", "LWPOLYLINE", "70", "1", "10", "0", "20", "0", "10", "1", "20", "0", "10", "1", "20", "1"};
     S b = {"0", "LWPOLYLINE", "10", "5", "20", "5", "10", "6", "20", "5", "0", "X"};

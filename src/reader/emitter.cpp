@@ -38,7 +38,7 @@ bool emitter::shown(bool filter) {
 
 void emitter::emitall(source& s) {
     if (inentities_) {
-        out_.setsource(&s);
+        out_.setsource(&s, exact_ ? &layers_ : nullptr);
         return;
     }
     brevo::geometry g;

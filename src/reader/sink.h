@@ -10,6 +10,7 @@
 
 #include <brevo/geometry.h>
 
+#include "reader/layertable.h"
 #include "reader/props.h"
 
 namespace ostra {
@@ -82,13 +83,24 @@ public:
     }
     bool failed() const { return state_ == failedslot; }
 
-    // The source that fills the sink at the following next() calls.
-    void setsource(source* s) { source_ = s; }
+    // The source that fills the sink at the following next() calls. With
+    // filter, each geometry must pass it when it is taken: the host may
+    // change the filter between the pieces of one record, and a piece on a
+    // layer that no longer passes is passed over, as the default reading's
+    // segments are.
+    void setsource(source* s, layertable* filter = nullptr) {
+        source_ = s;
+        filter_ = filter;
+    }
     // Fills the slot from the source; false when it has run dry (or there
     // is none), and the source is then forgotten.
     bool pull() {
         if (!source_) return false;
-        if (source_->fill(*this)) return true;
+        while (source_->fill(*this)) {
+            if (!filter_ || info_.layer < 0 || filter_->passes(info_.layer)) return true;
+            slot_->setinvalid();
+            state_ = emptyslot;
+        }
         source_ = nullptr;
         return false;
     }
@@ -99,6 +111,7 @@ private:
     slotstate state_ = emptyslot;
     geometryinfo info_;
     source* source_ = nullptr;
+    layertable* filter_ = nullptr;
 };
 
 }  // namespace ostra
