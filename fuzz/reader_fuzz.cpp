@@ -297,6 +297,7 @@ bool samegeometry(const brevo::geometry& a, const brevo::geometry& b) {
     auto same = [](const brevo::point& p, const brevo::point& q) {
         return samebits(p.x, q.x) && samebits(p.y, q.y) && samebits(p.z, q.z);
     };
+    if (a.pt() && b.pt()) return same(*a.pt(), *b.pt());
     if (a.lns() && b.lns()) return same(a.lns()->start(), b.lns()->start()) && same(a.lns()->end(), b.lns()->end());
     if (a.ar() && b.ar())
         return same(a.ar()->center(), b.ar()->center()) && same(a.ar()->start(), b.ar()->start()) &&
