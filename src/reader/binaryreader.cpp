@@ -6,16 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
-// As in the line layer: with glibc a group that lies wholly in the stream's
-// buffer is taken from there directly, and the stream's lock is held by the
-// caller.
-#if defined(__GLIBC__)
-#define OSTRA_GETC getc_unlocked
-#define OSTRA_DIRECT 1
-#else
-#define OSTRA_GETC getc
-#define OSTRA_DIRECT 0
-#endif
+#include "reader/streamaccess.h"
 
 namespace ostra {
 

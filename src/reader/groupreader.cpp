@@ -3,13 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#if defined(__GLIBC__)
-#define OSTRA_GETC getc_unlocked
-#define OSTRA_DIRECT 1
-#else
-#define OSTRA_GETC getc
-#define OSTRA_DIRECT 0
-#endif
+#include "reader/streamaccess.h"
 
 namespace ostra {
 

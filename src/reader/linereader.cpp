@@ -6,25 +6,8 @@
 #include <cstring>
 
 #include "reader/linescan.h"
+#include "reader/streamaccess.h"
 #include "support/digits.h"
-
-// The caller holds the stream's lock for the duration of a next() call, so
-// the unlocked variants are safe and spare a lock per line.
-#if defined(__GLIBC__)
-#define OSTRA_FGETS fgets_unlocked
-#define OSTRA_GETC getc_unlocked
-// With glibc a line that lies wholly in the stream's buffer is taken from
-// there directly: the get area [_IO_read_ptr, _IO_read_end) is public, and
-// getc_unlocked itself reads it and moves _IO_read_ptr, so the stream ends
-// up exactly where fgets would leave it. Everything else (the first line,
-// a line that crosses the buffer's end or is longer than 511 chars, the end
-// of the stream) takes the fgets path.
-#define OSTRA_DIRECT 1
-#else
-#define OSTRA_FGETS fgets
-#define OSTRA_GETC getc
-#define OSTRA_DIRECT 0
-#endif
 
 // With SSE2 the first 32 bytes of a line are classified at once: newline or
 // NUL, blank, digit; trimming and code conversion then need no loop over
