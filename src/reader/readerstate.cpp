@@ -10,7 +10,6 @@
 #include "reader/leader.h"
 #include "reader/points.h"
 #include "reader/polyline.h"
-#include "reader/recordkinds.h"
 #include "reader/spline.h"
 #include "reader/streamlock.h"
 
@@ -252,24 +251,13 @@ void readerstate::beginrecord(int code, const char* name, int length) {
     }
 }
 
-// A section or block name (group 2), a group of a polyline record, or one
-// of a record that keeps its repeated groups (SPLINE, LEADER). The
-// default reading's polylines see a vertex coordinate before it is stored
-// (the slots still hold the previous vertex); the exact reading's light form
-// takes it from its slot after.
+// A section or block name (group 2), or a group of a record that keeps its
+// repeated groups (SPLINE, LEADER). A polyline's own groups never come here:
+// storegroup() takes them.
 void readerstate::steergroup(int code, const char* value, int length) {
     if (code == 2) {
         if (std::strcmp(value, "ENTITIES") == 0) emit.enterentities();
         if (kind_ == ksection) section_ = sectionof(value);
-    }
-    if (kind_ == kpolyline) {
-        if (!exact_) {
-            if (code == 10 || code == 20 || code == 30) producers_->polylines.vertexgroup(code, table, emit);
-        } else if ((code == 10 || code == 20 || code == 42) && producers_->exactpolylines.light()) {
-            store(code, value, length);
-            producers_->exactpolylines.lightgroup(code, table);
-            return;
-        }
     }
     if (code == 8) emit.forgetlayer();
     store(code, value, length);
@@ -280,6 +268,5 @@ void readerstate::steergroup(int code, const char* value, int length) {
     else if (kind_ == kleader && (code == 10 || code == 20 || code == 30))
         producers_->leaders.vertexgroup(code, table);
 }
-
 
 }  // namespace ostra
