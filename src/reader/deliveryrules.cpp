@@ -19,15 +19,7 @@ int deliveryrules::drawnon(const char* layer, int outer) {
 
 bool deliveryrules::delivers(int layer) {
     if (layer >= 0 && !layers_.passes(layer)) return false;
-    if (!shown_.hiddenlayer(layer)) return true;
-    shown_.count("*hiddenlayer");
-    return false;
-}
-
-bool deliveryrules::frozen(int layer) {
-    if (!shown_.frozenlayer(layer)) return false;
-    shown_.count("*hiddenlayer");
-    return true;
+    return !shown_.hiddenlayer(layer);
 }
 
 // What was remembered holds only while nothing that decides delivery changed.

@@ -33,7 +33,7 @@ public:
     // and its layer is neither frozen nor off (counted when it is).
     bool delivers(int layer);
     // Whether an insert drawn on layer draws nothing (counted when so).
-    bool frozen(int layer);
+    bool frozen(int layer) { return shown_.frozenlayer(layer); }
 
     bool knowndead(const block* b, int layer, int depth);
     void markdead(const block* b, int layer, int depth);

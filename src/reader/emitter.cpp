@@ -30,10 +30,7 @@ bool emitter::exacttest() {
 
 bool emitter::shown(bool filter) {
     if (!inentities_) return true;
-    if (!filter) return false;
-    if (!shown_.hiddenlayer(layer_)) return true;
-    shown_.count("*hiddenlayer");
-    return false;
+    return filter && !shown_.hiddenlayer(layer_);
 }
 
 void emitter::emitall(source& s) {

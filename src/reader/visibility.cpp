@@ -31,6 +31,11 @@ signed char visibility::state(int i) {
     return hidden_[k];
 }
 
+bool visibility::counthidden(bool hidden) {
+    if (hidden) count("*hiddenlayer");
+    return hidden;
+}
+
 void visibility::count(const char* name) {
     std::size_t n = 0;
     while (n < 79 && name[n]) ++n;

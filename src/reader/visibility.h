@@ -29,9 +29,9 @@ public:
     // only) or its visibility (group 60 = 1); counted by reason when it is.
     bool hiddenrecord(const grouptable& t, bool toplevel);
     // Whether the layer at index i (of the layers met) is frozen or off in
-    // the LAYER table; whether it is frozen.
-    bool hiddenlayer(int i) { return defs_.count() > 0 && state(i) != 0; }
-    bool frozenlayer(int i) { return defs_.count() > 0 && (state(i) & frozen) != 0; }
+    // the LAYER table; whether it is frozen. Counted when it is.
+    bool hiddenlayer(int i) { return defs_.count() > 0 && counthidden(state(i) != 0); }
+    bool frozenlayer(int i) { return defs_.count() > 0 && counthidden((state(i) & frozen) != 0); }
 
     // The LAYER entries the hidden layers are worked out from.
     int layerentries() const { return defs_.count(); }
@@ -45,6 +45,8 @@ public:
 private:
     static constexpr signed char off = 1, frozen = 2;
     signed char state(int i);
+    // Counts what a hidden layer hides; returns hidden.
+    bool counthidden(bool hidden);
 
     struct entry {
         char name[80];
