@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "reader/ocs.h"
+#include "support/vectors.h"
 
 namespace ostra {
 
@@ -142,7 +143,7 @@ void exactpolylineproducer::closing(emitter& e) {
         return mesh_.end(e);
     }
     if (!closed_ || skip_ || vertices_ < 2) return;
-    if (prev_.x == first_.x && prev_.y == first_.y && prev_.z == first_.z) return;
+    if (samepoint(prev_, first_)) return;
     e.useprops("POLYLINE", &header_);
     if (!e.test()) return;
     e.emit(polylinepiece(prev_, first_, world_ ? 0 : prevbulge_, world_ ? nullptr : &ocs_));

@@ -1,6 +1,7 @@
 #include "reader/faces.h"
 
 #include "reader/ocs.h"
+#include "support/vectors.h"
 
 namespace ostra {
 
@@ -9,8 +10,6 @@ using brevo::point;
 namespace {
 point corner(const grouptable& t, int k) { return point(t.number(10 + k), t.number(20 + k), t.number(30 + k)); }
 
-bool same(const point& a, const point& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
-
 int flagsof(const grouptable& t) {
     double v = t.number(70);
     return v >= 0 && v <= 255 ? static_cast<int>(v) : 0;
@@ -18,7 +17,7 @@ int flagsof(const grouptable& t) {
 }  // namespace
 
 void faceproducer::add(const point& a, const point& b) {
-    if (!same(a, b)) edges_[count_++] = brevo::lineseg(a, b);
+    if (!samepoint(a, b)) edges_[count_++] = brevo::lineseg(a, b);
 }
 
 void faceproducer::face(const grouptable& t, emitter& e) {

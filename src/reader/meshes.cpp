@@ -2,14 +2,14 @@
 
 #include <cmath>
 
+#include "support/vectors.h"
+
 namespace ostra {
 
 using brevo::lineseg;
 using brevo::point;
 
 namespace {
-bool same(const point& a, const point& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
-
 // A count or vertex number from a group, 0 when it is none.
 long intof(const grouptable& t, int code) {
     double v = t.number(code);
@@ -56,7 +56,7 @@ void meshproducer::face(const grouptable& t, emitter& e) {
         if (ia > vertices_.size() || ib > vertices_.size()) continue;
         const point& p = vertices_[ia - 1];
         const point& q = vertices_[ib - 1];
-        if (!same(p, q)) faceedges_[count_++] = lineseg(p, q);
+        if (!samepoint(p, q)) faceedges_[count_++] = lineseg(p, q);
     }
     deliver(e);
 }
@@ -93,7 +93,7 @@ bool meshproducer::gridedge(std::size_t k, lineseg& edge) const {
     }
     const point& p = vertices_[i * n_ + j];
     const point& q = vertices_[i2 * n_ + j2];
-    if (same(p, q)) return false;
+    if (samepoint(p, q)) return false;
     edge = lineseg(p, q);
     return true;
 }

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "support/vectors.h"
+
 namespace ostra {
 
 using brevo::trafo;
@@ -21,11 +23,8 @@ trafo ocstrafo(const grouptable& t) {
     double l = n.length();
     if (!(l > 0) || !std::isfinite(l)) return r;  // no usable direction: world coordinates
     n = n.unit();
-    const double limit = 1.0 / 64;
-    vector ax = std::fabs(n.x) < limit && std::fabs(n.y) < limit ? vector(0, 1, 0).cross(n)
-                                                                 : vector(0, 0, 1).cross(n);
-    ax = ax.unit();
-    vector ay = n.cross(ax).unit();
+    vector ax, ay;
+    arbitraryaxes(n, ax, ay);
     const vector cols[3] = {ax, ay, n};
     for (int j = 0; j < 3; ++j) {
         r.m[0][j] = cols[j].x;

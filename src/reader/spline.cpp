@@ -3,6 +3,8 @@
 #include <cstring>
 #include <utility>
 
+#include "support/vectors.h"
+
 namespace ostra {
 
 using brevo::point;
@@ -36,7 +38,7 @@ bool chainsource::nextvertex(point& p) {
 bool chainsource::fill(sink& s) {
     point v;
     while (nextvertex(v)) {
-        if (hasprev_ && !(v.x == prev_.x && v.y == prev_.y && v.z == prev_.z)) {
+        if (hasprev_ && !samepoint(v, prev_)) {
             s.put(brevo::geometry(brevo::lineseg(prev_, v)), info_);
             prev_ = v;
             return true;

@@ -6,13 +6,11 @@
 #include <cmath>
 #include <utility>
 
+#include "support/vectors.h"
+
 namespace ostra {
 
 namespace {
-
-bool samepoint(const brevo::point& a, const brevo::point& b) {
-    return a.x == b.x && a.y == b.y && a.z == b.z;
-}
 
 // Finite, non-decreasing, a span of positive length between u[p] and u[n],
 // and a finite range, so that no knot difference overflows.
@@ -139,7 +137,7 @@ bool checkcontrol(nurbscurve& c) {
     double big = 0;
     bool alike = true;
     for (const brevo::point& q : c.control) {
-        if (!std::isfinite(q.x) || !std::isfinite(q.y) || !std::isfinite(q.z)) return false;
+        if (!finite(q)) return false;
         big = std::max({big, std::fabs(q.x), std::fabs(q.y), std::fabs(q.z)});
         alike = alike && samepoint(q, c.control.front());
     }

@@ -13,6 +13,8 @@
 #include <cmath>
 #include <cstddef>
 
+#include "support/vectors.h"
+
 namespace ostra {
 
 namespace {
@@ -37,21 +39,13 @@ void thomas(std::size_t m, const Row& row, T* x, double* piv) {
     for (std::size_t i = m - 1; i > 0; --i) x[i - 1] = x[i - 1] - x[i] * piv[i - 1];
 }
 
-bool finite(const brevo::point& p) {
-    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
-}
-
-bool same(const brevo::point& a, const brevo::point& b) {
-    return a.x == b.x && a.y == b.y && a.z == b.z;
-}
-
 bool gatherpoints(const std::vector<brevo::point>& fit, bool closed, std::vector<brevo::point>& out) {
     out.clear();
     for (const brevo::point& q : fit) {
         if (!finite(q)) return false;
-        if (out.empty() || !same(q, out.back())) out.push_back(q);
+        if (out.empty() || !samepoint(q, out.back())) out.push_back(q);
     }
-    while (closed && out.size() > 1 && same(out.back(), out.front())) out.pop_back();
+    while (closed && out.size() > 1 && samepoint(out.back(), out.front())) out.pop_back();
     return true;
 }
 
@@ -72,7 +66,7 @@ bool measurechords(fitwork& w, std::size_t chords) {
 
 // The tangent made length 1, when it is usable.
 bool endtangent(bool given, const brevo::vector& t, brevo::vector& out) {
-    if (!given || !std::isfinite(t.x) || !std::isfinite(t.y) || !std::isfinite(t.z)) return false;
+    if (!given || !finite(t)) return false;
     out = t.unit();
     return out.x != 0 || out.y != 0 || out.z != 0;
 }

@@ -5,16 +5,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "support/vectors.h"
+
 namespace ostra {
 
 namespace {
 
 // Below this fraction of the largest coordinate, rounding rules the chain.
 const double tolerancefloor = 0x1p-44;
-
-bool finite(const brevo::point& p) {
-    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
-}
 
 hpoint midpoint(const hpoint& a, const hpoint& b) {
     return {(a.x + b.x) * 0.5, (a.y + b.y) * 0.5, (a.z + b.z) * 0.5, (a.w + b.w) * 0.5};
@@ -203,7 +201,7 @@ brevo::point splineflattener::project(const hpoint& h) const {
 bool splineflattener::emit(const hpoint& h, brevo::point& out) {
     brevo::point p = project(h);
     if (!finite(p)) return false;
-    if (haslast_ && p.x == last_.x && p.y == last_.y && p.z == last_.z) return false;
+    if (haslast_ && samepoint(p, last_)) return false;
     last_ = p;
     haslast_ = true;
     out = p;

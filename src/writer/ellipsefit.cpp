@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "writer/planecurve.h"
+#include "support/vectors.h"
 
 namespace ostra {
 
@@ -147,9 +148,6 @@ private:
     piecesink& out_;
     long pieces_ = 0;
 };
-
-bool finite(const point& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
-bool finite(const vector& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "writer/record.h"
+#include "support/vectors.h"
 
 namespace ostra {
 
@@ -30,12 +31,7 @@ objectframe::objectframe(const vector& normal) {
     az_ = world_ ? vector(0, 0, 1) : n_.unit();
     tilt_ = n.unit().cross(az_).length();
     if (world_) return;
-    // The arbitrary axis algorithm: x is (0, 1, 0) x n for a normal within
-    // 1/64 of the z axis, otherwise (0, 0, 1) x n; y completes the frame.
-    const double limit = 1.0 / 64;
-    ax_ = (std::fabs(az_.x) < limit && std::fabs(az_.y) < limit ? vector(0, 1, 0) : vector(0, 0, 1)).cross(az_);
-    ax_ = ax_.unit();
-    ay_ = az_.cross(ax_).unit();
+    arbitraryaxes(az_, ax_, ay_);
 }
 
 // The frame's axes are orthonormal: the inverse map is the transpose.
