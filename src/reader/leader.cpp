@@ -4,14 +4,8 @@
 
 namespace ostra {
 
-using brevo::point;
-
 void leaderproducer::vertexgroup(int code, const grouptable& t) {
-    double v = t.number(code);
-    if (code == 10)
-        vertices_.push_back(point(v, 0, 0));
-    else if (!vertices_.empty())
-        (code == 20 ? vertices_.back().y : vertices_.back().z) = v;
+    addcoordinate(vertices_, code / 10 - 1, t.number(code));
 }
 
 void leaderproducer::end(const grouptable& t, emitter& e, chainsource& chain, double tolerance) {
@@ -24,7 +18,7 @@ void leaderproducer::end(const grouptable& t, emitter& e, chainsource& chain, do
         // A spline path: the cubic through the vertices.
         splinedata d;
         std::swap(d.fit, vertices_);
-        if (chain.startspline(d, flatteningfor(d, tolerance), info)) e.emitall(chain);
+        if (chain.startspline(d, tolerance, info)) e.emitall(chain);
         return;
     }
     chain.startpoints(vertices_, info);

@@ -49,8 +49,11 @@ bool chainsource::fill(sink& s) {
     return false;
 }
 
-double flatteningfor(const splinedata& d, double tolerance) {
-    return tolerance > 0 ? tolerance : defaulttolerance(d);
+void addcoordinate(std::vector<point>& points, int axis, double v) {
+    if (axis == 0)
+        points.push_back(point(v, 0, 0));
+    else if (!points.empty())
+        (axis == 1 ? points.back().y : points.back().z) = v;
 }
 
 void splineproducer::start() {
@@ -63,12 +66,8 @@ void splineproducer::group(int code, const char* value, const grouptable& t) {
     if (!collecting_) return;
     double v = t.number(code);
     switch (code) {
-    case 10: data_.control.push_back(point(v, 0, 0)); break;
-    case 20: if (!data_.control.empty()) data_.control.back().y = v; break;
-    case 30: if (!data_.control.empty()) data_.control.back().z = v; break;
-    case 11: data_.fit.push_back(point(v, 0, 0)); break;
-    case 21: if (!data_.fit.empty()) data_.fit.back().y = v; break;
-    case 31: if (!data_.fit.empty()) data_.fit.back().z = v; break;
+    case 10: case 20: case 30: addcoordinate(data_.control, code / 10 - 1, v); break;
+    case 11: case 21: case 31: addcoordinate(data_.fit, code / 10 - 1, v); break;
     case 40: data_.knots.push_back(v); break;
     case 41: data_.weights.push_back(v); break;
     default: break;
@@ -82,7 +81,6 @@ void splineproducer::end(const grouptable& t, emitter& e, chainsource& chain, do
     data_.degree = degree >= 0 && degree <= 1000 ? static_cast<int>(degree) : 3;
     data_.closed = flags & 1;
     data_.periodic = flags & 2;
-    data_.rational = flags & 4;
     if (t.carried(12) || t.carried(22) || t.carried(32)) {
         data_.hasstarttangent = true;
         data_.starttangent = vector(t.number(12), t.number(22), t.number(32));
@@ -95,7 +93,7 @@ void splineproducer::end(const grouptable& t, emitter& e, chainsource& chain, do
     info.layer = e.layer();
     info.record = e.record();
     info.tablerecord = t.recordid();
-    if (chain.startspline(data_, flatteningfor(data_, tolerance), info)) e.emitall(chain);
+    if (chain.startspline(data_, tolerance, info)) e.emitall(chain);
 }
 
 }  // namespace ostra

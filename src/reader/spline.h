@@ -42,9 +42,10 @@ private:
     geometryinfo info_;
 };
 
-// The flattening tolerance: tolerance when it is above 0, else the default
-// for the curve's points.
-double flatteningfor(const splinedata& d, double tolerance);
+// A coordinate of a repeated point group (10, 20, 30 and the like) for
+// the points read so far: axis 0 begins a point, 1 and 2 set the y and z of
+// the point begun last.
+void addcoordinate(std::vector<brevo::point>& points, int axis, double v);
 
 class splineproducer {
 public:

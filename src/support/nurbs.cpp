@@ -12,14 +12,18 @@ namespace ostra {
 
 namespace {
 
+// Every knot finite, and none below the one before.
+bool finitesorted(const std::vector<double>& u) {
+    for (std::size_t i = 0; i < u.size(); ++i) {
+        if (!std::isfinite(u[i]) || (i > 0 && !(u[i] >= u[i - 1]))) return false;
+    }
+    return true;
+}
+
 // Finite, non-decreasing, a span of positive length between u[p] and u[n],
 // and a finite range, so that no knot difference overflows.
 bool knotsusable(const std::vector<double>& u, std::size_t n, std::size_t p) {
-    if (u.size() != n + p + 1) return false;
-    for (std::size_t i = 0; i < u.size(); ++i) {
-        if (!std::isfinite(u[i])) return false;
-        if (i > 0 && !(u[i] >= u[i - 1])) return false;
-    }
+    if (u.size() != n + p + 1 || !finitesorted(u)) return false;
     return u[n] > u[p] && std::isfinite(u.back() - u.front());
 }
 
@@ -85,10 +89,7 @@ void clampedknots(std::vector<double>& u, std::size_t n, std::size_t p) {
 bool periodicknots(nurbscurve& c, std::size_t p) {
     std::vector<double>& u = c.knots;
     std::size_t n = c.control.size();
-    if (u.size() != n + 1) return false;
-    for (std::size_t i = 0; i < u.size(); ++i) {
-        if (!std::isfinite(u[i]) || (i > 0 && !(u[i] >= u[i - 1]))) return false;
-    }
+    if (u.size() != n + 1 || !finitesorted(u)) return false;
     double period = u[n] - u[0];
     if (!(period > 0) || !std::isfinite(u[0] - period) || !std::isfinite(u[n] + period) ||
         !std::isfinite(3 * period))

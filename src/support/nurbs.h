@@ -44,7 +44,6 @@ struct splinedata {
     std::vector<double> weights;         // group 41
     bool closed = false;                 // flag bit 1
     bool periodic = false;               // flag bit 2
-    bool rational = false;               // flag bit 4
     std::vector<brevo::point> fit;       // groups 11/21/31, used without control points
     bool hasstarttangent = false, hasendtangent = false;
     brevo::vector starttangent, endtangent;  // groups 12/22/32 and 13/23/33
