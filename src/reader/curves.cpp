@@ -20,8 +20,6 @@ using brevo::vector;
 namespace {
 const double pi = 3.14159265358979323846;
 
-point slotpoint(const grouptable& t, int x) { return point(t.number(x), t.number(x + 10), t.number(x + 20)); }
-
 // The sweep of an arc from angle a0 to a1, counterclockwise, both taken
 // modulo 360: in (0, 360], and 0 for equal angles.
 double exactsweep(double a0, double a1) {

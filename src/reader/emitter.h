@@ -71,18 +71,21 @@ public:
     // Delivers g, on the record's layer.
     void emit(const brevo::geometry& g) {
         if (inentities_) return out_.put(g, layer_, record_, props_, table_.recordid());
+        store(g, recordinfo());
+    }
+    // What the record's geometry goes out with: the layer of the last check,
+    // the name it is delivered under, its handle and colour.
+    geometryinfo recordinfo() const {
         geometryinfo info;
         info.layer = layer_;
         info.record = record_;
         info.props = props_;
         info.tablerecord = table_.recordid();
-        store(g, info);
+        return info;
     }
     // Delivers everything s holds: the caller takes it one geometry per
     // next() call; a block being defined stores all of it now.
     void emitall(source& s);
-    // The name of what the record emits.
-    const char* record() const { return record_; }
     // Whether emitted geometry goes to the caller.
     bool tocaller() const { return inentities_; }
 

@@ -94,8 +94,7 @@ void exactpolylineproducer::lightend(const grouptable& t, emitter& e, int flags)
     lwplaced_ = hasextrusion(t);
     if (lwplaced_) lwocs_ = ocstrafo(t);
     lwelevation_ = t.carried(38) ? t.number(38) : 0;
-    layer_ = e.layer();
-    tablerecord_ = t.recordid();
+    info_ = e.recordinfo();
     // A closing piece of length 0 (last vertex repeating the first) adds nothing.
     if (closed && lw_.back().x == lw_.front().x && lw_.back().y == lw_.front().y) --pieces;
     // The vertices move to the delivery side, keeping both buffers' room.
@@ -114,11 +113,7 @@ geometry exactpolylineproducer::lightpiece(std::size_t i) const {
 
 bool exactpolylineproducer::fill(sink& s) {
     if (nextpiece_ >= pieces_) return false;
-    geometryinfo info;
-    info.layer = layer_;
-    info.record = "LWPOLYLINE";
-    info.tablerecord = tablerecord_;
-    s.put(lightpiece(nextpiece_++), info);
+    s.put(lightpiece(nextpiece_++), info_);
     return true;
 }
 
@@ -128,7 +123,7 @@ void exactpolylineproducer::vertexend(const grouptable& t, emitter& e) {
     e.useprops("POLYLINE", &header_);
     bool pass = e.test();
     if (intof(t, 70) & 16) return;  // a spline frame point
-    point v = world_ ? point(t.number(10), t.number(20), t.number(30)) : point(t.number(10), t.number(20), elevation_);
+    point v = world_ ? slotpoint(t, 10) : point(t.number(10), t.number(20), elevation_);
     if (pass && hasprev_) e.emit(polylinepiece(prev_, v, world_ ? 0 : prevbulge_, world_ ? nullptr : &ocs_));
     if (!hasprev_ && vertices_ == 0) first_ = v;
     prev_ = v;

@@ -75,8 +75,7 @@ private:
     std::vector<lwvertex> lw_;
     std::vector<lwvertex> lwout_;
     std::size_t nextpiece_ = 0, pieces_ = 0;
-    int layer_ = -1;
-    unsigned tablerecord_ = 0;  // the LWPOLYLINE record, for its handle and colour
+    geometryinfo info_;  // the LWPOLYLINE's layer, name and record, for its handle and colour
     double lwelevation_ = 0;
     brevo::trafo lwocs_;
     bool lwplaced_ = false;  // the light form has an extrusion direction

@@ -8,8 +8,6 @@ namespace ostra {
 using brevo::point;
 
 namespace {
-point corner(const grouptable& t, int k) { return point(t.number(10 + k), t.number(20 + k), t.number(30 + k)); }
-
 int flagsof(const grouptable& t) {
     double v = t.number(70);
     return v >= 0 && v <= 255 ? static_cast<int>(v) : 0;
@@ -22,32 +20,30 @@ void faceproducer::add(const point& a, const point& b) {
 
 void faceproducer::face(const grouptable& t, emitter& e) {
     if (!e.test()) return;
-    point v[4] = {corner(t, 0), corner(t, 1), corner(t, 2), t.carried(13) ? corner(t, 3) : corner(t, 2)};
+    point v[4] = {slotpoint(t, 10), slotpoint(t, 11), slotpoint(t, 12),
+                  t.carried(13) ? slotpoint(t, 13) : slotpoint(t, 12)};
     int hide = flagsof(t);
     count_ = next_ = 0;
     for (int i = 0; i < 4; ++i)
         if (!(hide & (1 << i))) add(v[i], v[(i + 1) % 4]);
-    send(t, e);
+    send(e);
 }
 
 void faceproducer::solid(const grouptable& t, emitter& e) {
     if (!e.test()) return;
     brevo::trafo ocs = ocstrafo(t);
-    point v1 = ocs.apply(corner(t, 0)), v2 = ocs.apply(corner(t, 1)), v3 = ocs.apply(corner(t, 2));
-    point v4 = t.carried(13) ? ocs.apply(corner(t, 3)) : v3;
+    point v1 = ocs.apply(slotpoint(t, 10)), v2 = ocs.apply(slotpoint(t, 11)), v3 = ocs.apply(slotpoint(t, 12));
+    point v4 = t.carried(13) ? ocs.apply(slotpoint(t, 13)) : v3;
     count_ = next_ = 0;
     add(v1, v2);
     add(v2, v4);
     add(v4, v3);
     add(v3, v1);
-    send(t, e);
+    send(e);
 }
 
-void faceproducer::send(const grouptable& t, emitter& e) {
-    info_ = geometryinfo();
-    info_.layer = e.layer();
-    info_.record = e.record();
-    info_.tablerecord = t.recordid();
+void faceproducer::send(emitter& e) {
+    info_ = e.recordinfo();
     if (count_ > 0) e.emitall(*this);
 }
 

@@ -25,7 +25,7 @@ public:
 
 private:
     void add(const brevo::point& a, const brevo::point& b);
-    void send(const grouptable& t, emitter& e);
+    void send(emitter& e);
 
     brevo::lineseg edges_[4];
     int count_ = 0, next_ = 0;

@@ -40,7 +40,7 @@ insertparams placement(const grouptable& t, bool exact) {
 }  // namespace
 
 void insertproducer::block(const grouptable& t, blockstore& blocks, emitter& e) {
-    if (!blocks.startdefinition(t.get(2), brevo::point(t.number(10), t.number(20), t.number(30)))) e.fail();
+    if (!blocks.startdefinition(t.get(2), slotpoint(t, 10))) e.fail();
 }
 
 void insertproducer::endblock(blockstore& blocks) { blocks.enddefinition(); }

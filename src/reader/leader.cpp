@@ -10,10 +10,7 @@ void leaderproducer::vertexgroup(int code, const grouptable& t) {
 
 void leaderproducer::end(const grouptable& t, emitter& e, chainsource& chain, double tolerance) {
     if (!e.test() || vertices_.size() < 2) return;
-    geometryinfo info;
-    info.layer = e.layer();
-    info.record = e.record();
-    info.tablerecord = t.recordid();
+    const geometryinfo info = e.recordinfo();
     if (t.carried(72) && t.number(72) == 1 && vertices_.size() > 2) {
         // A spline path: the cubic through the vertices.
         splinedata d;

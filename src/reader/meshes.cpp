@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "reader/ocs.h"
 #include "support/vectors.h"
 
 namespace ostra {
@@ -37,7 +38,7 @@ void meshproducer::start(int flags, int m, int n, int layer, const recordprops* 
 void meshproducer::vertex(const grouptable& t, emitter& e) {
     long flags = intof(t, 70);
     if (polyface_ && !(flags & 64)) return face(t, e);
-    vertices_.push_back(point(t.number(10), t.number(20), t.number(30)));
+    vertices_.push_back(slotpoint(t, 10));
 }
 
 void meshproducer::face(const grouptable& t, emitter& e) {

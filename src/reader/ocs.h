@@ -1,6 +1,6 @@
-// Object coordinate systems: an entity's extrusion direction (groups 210,
-// 220, 230) and the transformation from its object coordinates to world
-// coordinates.
+// A record's coordinates: its points as the group table holds them, its
+// extrusion direction (groups 210, 220, 230) and the transformation from
+// its object coordinates to world coordinates.
 #ifndef OSTRA_READER_OCS_H
 #define OSTRA_READER_OCS_H
 
@@ -9,6 +9,12 @@
 #include "reader/grouptable.h"
 
 namespace ostra {
+
+// The point in slots x, x + 10 and x + 20: 10 for a record's first point,
+// 11 for its second, and so on.
+inline brevo::point slotpoint(const grouptable& t, int x) {
+    return brevo::point(t.number(x), t.number(x + 10), t.number(x + 20));
+}
 
 // Whether the record carried an extrusion direction at all; without one it
 // lies in world coordinates and needs no placing.

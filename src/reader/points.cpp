@@ -2,11 +2,13 @@
 
 #include <brevo/geometry.h>
 
+#include "reader/ocs.h"
+
 namespace ostra {
 
 void producepoint(const grouptable& t, emitter& e) {
     if (!e.test()) return;
-    e.emit(brevo::geometry(brevo::point(t.number(10), t.number(20), t.number(30))));
+    e.emit(brevo::geometry(slotpoint(t, 10)));
 }
 
 }  // namespace ostra

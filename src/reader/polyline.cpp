@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "reader/ocs.h"
+
 namespace ostra {
 
 using brevo::geometry;
@@ -9,8 +11,6 @@ using brevo::lineseg;
 using brevo::point;
 
 namespace {
-point slotpoint(const grouptable& t) { return point(t.number(10), t.number(20), t.number(30)); }
-
 // A coordinate of the previous vertex taken from slot code.
 void take(double& v, bool& has, const grouptable& t, int code) {
     v = t.number(code);
@@ -29,7 +29,7 @@ void polylineproducer::start(bool light) {
 void polylineproducer::vertexgroup(int code, const grouptable& t, emitter& e) {
     switch (code) {
     case 10:
-        if (hasx_ && hasy_ && e.test()) e.emit(geometry(lineseg(prev(), slotpoint(t))));
+        if (hasx_ && hasy_ && e.test()) e.emit(geometry(lineseg(prev(), slotpoint(t, 10))));
         take(prevx_, hasx_, t, 10);
         break;
     case 20:
@@ -45,7 +45,7 @@ void polylineproducer::vertexgroup(int code, const grouptable& t, emitter& e) {
 
 void polylineproducer::vertexend(bool vertex, const grouptable& t, emitter& e) {
     if (vertex) e.useprops("POLYLINE", &header_);
-    if (e.test() && anyprev()) e.emit(geometry(lineseg(prev(), slotpoint(t))));
+    if (e.test() && anyprev()) e.emit(geometry(lineseg(prev(), slotpoint(t, 10))));
     if (vertex) {
         // The previous vertex becomes the one in slots 10, 20 and 30.
         take(prevx_, hasx_, t, 10);

@@ -89,11 +89,7 @@ void splineproducer::end(const grouptable& t, emitter& e, chainsource& chain, do
         data_.hasendtangent = true;
         data_.endtangent = vector(t.number(13), t.number(23), t.number(33));
     }
-    geometryinfo info;
-    info.layer = e.layer();
-    info.record = e.record();
-    info.tablerecord = t.recordid();
-    if (chain.startspline(data_, tolerance, info)) e.emitall(chain);
+    if (chain.startspline(data_, tolerance, e.recordinfo())) e.emitall(chain);
 }
 
 }  // namespace ostra
