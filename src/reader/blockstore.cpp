@@ -3,16 +3,9 @@
 #include <cstring>
 #include <memory>
 
-namespace ostra {
+#include "support/namekey.h"
 
-namespace {
-// A name as a key: its first 79 chars, as a stored name keeps them.
-std::string_view keyof(const char* name) {
-    std::size_t n = 0;
-    while (n < blockstore::keywidth - 1 && name[n]) ++n;
-    return std::string_view(name, n);
-}
-}  // namespace
+namespace ostra {
 
 blockstore::~blockstore() {
     for (block* b : owned_) delete b;
@@ -30,18 +23,18 @@ block* blockstore::define(const char* name, const brevo::point& base) {
     if (!v) return nullptr;  // the block is owned all the same, and freed with the store
     // The key precedes the value in the stored record.
     b->name = static_cast<const char*>(v) - keywidth;
-    auto slot = index_.try_emplace(keyof(b->name), b).first;
+    auto slot = index_.try_emplace(namekey(b->name), b).first;
     if (!slot->second) slot->second = b;  // a name inserted before its block
     return b;
 }
 
 block* blockstore::find(const char* name) const {
-    auto it = index_.find(keyof(name));
+    auto it = index_.find(namekey(name));
     return it == index_.end() ? nullptr : it->second;
 }
 
 block* const* blockstore::reference(const char* name) {
-    std::string_view key = keyof(name);
+    std::string_view key = namekey(name);
     auto it = index_.find(key);
     if (it != index_.end()) return &it->second;
     char copy[keywidth] = {};

@@ -11,6 +11,7 @@
 
 #include "reader/props.h"
 #include "support/chunkarray.h"
+#include "support/namekey.h"
 
 namespace ostra {
 
@@ -88,6 +89,7 @@ class blockstore {
 public:
     // Block names are group values: at most 79 chars, so a key of 80 holds them.
     static constexpr int keywidth = 80;
+    static_assert(static_cast<std::size_t>(keywidth) == namekeylength + 1, "a stored name is a key and its NUL");
 
     blockstore() = default;
     ~blockstore();

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "support/namekey.h"
+
 namespace ostra {
 
 namespace {
@@ -10,17 +12,11 @@ int intof(const grouptable& t, int code, int otherwise) {
     double v = t.number(code);
     return v >= -2147483648.0 && v <= 2147483647.0 ? static_cast<int>(v) : otherwise;
 }
-
-std::string_view keyof(const char* name) {
-    std::size_t n = 0;
-    while (n < 79 && name[n]) ++n;
-    return std::string_view(name, n);
-}
 }  // namespace
 
 void layerstates::record(const grouptable& t) {
     if (!t.carried(2)) return;
-    std::string_view name = keyof(t.get(2));
+    std::string_view name = namekey(t.get(2));
     if (index_.count(name)) return;
     entries_.emplace_back();
     entry& e = entries_.back();
@@ -41,7 +37,7 @@ void layerstates::record(const grouptable& t) {
 }
 
 const layerstates::entry* layerstates::find(const char* name) const {
-    auto it = index_.find(keyof(name));
+    auto it = index_.find(namekey(name));
     return it == index_.end() ? nullptr : &entries_[static_cast<std::size_t>(it->second)];
 }
 

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "support/namekey.h"
+
 namespace ostra {
 
 int layertable::use(const char* name) { return lookup(name, 1); }
@@ -15,9 +17,9 @@ int layertable::lookup(const char* name, int more) {
         entries_[static_cast<std::size_t>(last_)].use += more;
         return last_;
     }
-    std::size_t length = std::strlen(name);
-    if (length > 79) length = 79;
-    auto found = index_.find(std::string_view(name, length));
+    const std::string_view key = namekey(name);
+    const std::size_t length = key.size();
+    auto found = index_.find(key);
     if (found != index_.end()) {
         last_ = found->second;
         entries_[static_cast<std::size_t>(last_)].use += more;
@@ -36,8 +38,7 @@ int layertable::lookup(const char* name, int more) {
 }
 
 int layertable::find(const char* name) const {
-    std::size_t length = std::strlen(name);
-    auto found = index_.find(std::string_view(name, length > 79 ? 79 : length));
+    auto found = index_.find(namekey(name));
     return found == index_.end() ? -1 : found->second;
 }
 

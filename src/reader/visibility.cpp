@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "support/namekey.h"
+
 namespace ostra {
 
 bool visibility::hiddenrecord(const grouptable& t, bool toplevel) {
@@ -31,15 +33,10 @@ signed char visibility::state(int i) {
     return hidden_[k];
 }
 
-bool visibility::counthidden(bool hidden) {
-    if (hidden) count("*hiddenlayer");
-    return hidden;
-}
-
 void visibility::count(const char* name) {
-    std::size_t n = 0;
-    while (n < 79 && name[n]) ++n;
-    auto found = index_.find(std::string_view(name, n));
+    const std::string_view key = namekey(name);
+    const std::size_t n = key.size();
+    auto found = index_.find(key);
     if (found != index_.end()) {
         ++counts_[static_cast<std::size_t>(found->second)].count;
         return;

@@ -46,7 +46,10 @@ private:
     static constexpr signed char off = 1, frozen = 2;
     signed char state(int i);
     // Counts what a hidden layer hides; returns hidden.
-    bool counthidden(bool hidden);
+    bool counthidden(bool hidden) {
+        if (hidden) count("*hiddenlayer");
+        return hidden;
+    }
 
     struct entry {
         char name[80];
