@@ -21,6 +21,12 @@ double carriedor(const grouptable& t, int code, double otherwise) {
     return t.carried(code) ? t.number(code) : otherwise;
 }
 
+// The record's own colour and layer, for what its block draws BYBLOCK.
+void takeown(const grouptable& t, insertparams& p) {
+    p.props = readprops(t, t.recordid());
+    std::memcpy(p.layer, t.get(8), sizeof p.layer);  // a slot of 80 chars
+}
+
 insertparams placement(const grouptable& t, bool exact) {
     insertparams p;
     p.place.rotatez(carriedor(t, 50, 0));
@@ -33,8 +39,7 @@ insertparams placement(const grouptable& t, bool exact) {
     p.rows = cellcount(t, 71);
     p.colspacing = carriedor(t, 44, 0);
     p.rowspacing = carriedor(t, 45, 0);
-    p.props = readprops(t, t.recordid());
-    std::memcpy(p.layer, t.get(8), sizeof p.layer);  // a slot of 80 chars
+    takeown(t, p);
     return p;
 }
 }  // namespace
@@ -50,11 +55,7 @@ void insertproducer::insert(const grouptable& t, blockstore& blocks, emitter& e,
     insertparams p = placement(t, exact);
     if (!e.tocaller()) return keep(t, p, blocks, e);
     expansionorigin o;
-    if (exact) {
-        e.uselayer();
-        o.layer = e.layer();
-        if (rules_.frozen(o.layer)) return;
-    }
+    if (exact && !drawn(e, o)) return;
     deliver(blocks.find(t.get(2)), p, o, e, exact);
 }
 
@@ -62,18 +63,23 @@ void insertproducer::dimension(const grouptable& t, blockstore& blocks, emitter&
     if (!e.active() || e.hidden()) return;
     // The block is drawn where it stands: no placement of its own.
     insertparams p;
-    p.props = readprops(t, t.recordid());
-    std::memcpy(p.layer, t.get(8), sizeof p.layer);
+    takeown(t, p);
     if (!e.tocaller()) return keep(t, p, blocks, e);
-    e.uselayer();
     expansionorigin o;
-    o.layer = e.layer();
-    if (rules_.frozen(o.layer)) return;
+    if (!drawn(e, o)) return;
     o.record = "DIMENSION";
     handle_[0] = '\0';
     if (t.carried(5)) std::memcpy(handle_, t.get(5), sizeof handle_);
     o.handle = handle_;
     deliver(blocks.find(t.get(2)), p, o, e, true);
+}
+
+// The exact reading: the layer the record is drawn on (checked and counted)
+// becomes the origin's; false when that layer is frozen.
+bool insertproducer::drawn(emitter& e, expansionorigin& o) {
+    e.uselayer();
+    o.layer = e.layer();
+    return !rules_.frozen(o.layer);
 }
 
 void insertproducer::deliver(ostra::block* b, const insertparams& p, const expansionorigin& o, emitter& e, bool exact) {

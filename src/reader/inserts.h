@@ -36,6 +36,7 @@ public:
     void dimension(const grouptable& t, blockstore& blocks, emitter& e);
 
 private:
+    bool drawn(emitter& e, expansionorigin& o);
     void deliver(ostra::block* b, const insertparams& p, const expansionorigin& o, emitter& e, bool exact);
     void keep(const grouptable& t, const insertparams& p, blockstore& blocks, emitter& e);
 
