@@ -15,10 +15,6 @@ namespace tool {
 
 namespace {
 
-const char* kindname(const brevo::geometry& g) {
-    return g.pt() ? "point" : g.lns() ? "line" : g.ar() ? "arc" : g.cr() ? "circle" : "ellipse";
-}
-
 // The colour index a geometry is written with: its own, or for a true
 // colour the index nearest to it.
 int aciof(ostra::reader& r) {

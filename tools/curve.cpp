@@ -75,6 +75,15 @@ bool totrigcurve(const brevo::geometry& g, trigcurve& out) {
     return false;
 }
 
+const char* kindname(const brevo::geometry& g) {
+    if (g.pt()) return "point";
+    if (g.lns()) return "line";
+    if (g.ar()) return "arc";
+    if (g.cr()) return "circle";
+    if (g.el()) return "ellipse";
+    return "other";
+}
+
 bool finite(const brevo::geometry& g) {
     if (const brevo::point* p = g.pt()) return finite(*p);
     if (const brevo::lineseg* s = g.lns()) return finite(s->start()) && finite(s->end());

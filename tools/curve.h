@@ -23,6 +23,10 @@ struct trigcurve {
 // A sweep beyond a full turn is cut to one.
 bool totrigcurve(const brevo::geometry& g, trigcurve& out);
 
+// The kind of g as the reports name it: "point", "line", "arc", "circle" or
+// "ellipse" ("other" for a geometry of none of them).
+const char* kindname(const brevo::geometry& g);
+
 // True when every number that places g is finite.
 bool finite(const brevo::geometry& g);
 

@@ -95,6 +95,9 @@ std::string jsonarray(double x, double y, double z) {
     return '[' + jsonnumber(x) + ',' + jsonnumber(y) + ',' + jsonnumber(z) + ']';
 }
 
+std::string jsonarray(const brevo::point& p) { return jsonarray(p.x, p.y, p.z); }
+std::string jsonarray(const brevo::vector& v) { return jsonarray(v.x, v.y, v.z); }
+
 std::string jsonstring(const std::string& s) {
     std::string out = "\"";
     eachchar(s, [&out](const std::string& seq, unsigned long cp) {

@@ -23,6 +23,8 @@ std::string shortest(double v);
 // A JSON number, or null for nan and the infinities.
 std::string jsonnumber(double v);
 std::string jsonarray(double x, double y, double z);
+std::string jsonarray(const brevo::point& p);
+std::string jsonarray(const brevo::vector& v);
 // A JSON string literal (with the quotes). Control characters are escaped;
 // bytes that do not form valid UTF-8 become U+FFFD, so the result is always
 // valid JSON text.

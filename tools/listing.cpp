@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "commands.h"
+#include "curve.h"
 #include "drawing.h"
 #include "format.h"
 #include "output.h"
@@ -11,15 +12,6 @@
 namespace tool {
 
 namespace {
-
-const char* kindname(const brevo::geometry& g) {
-    if (g.pt()) return "point";
-    if (g.lns()) return "line";
-    if (g.ar()) return "arc";
-    if (g.cr()) return "circle";
-    if (g.el()) return "ellipse";
-    return "other";
-}
 
 std::string plainline(const brevo::geometry& g, const char* layer, const char* block) {
     std::string s = kindname(g);
@@ -44,29 +36,26 @@ std::string plainline(const brevo::geometry& g, const char* layer, const char* b
     return s;
 }
 
-std::string json(const brevo::point& p) { return jsonarray(p.x, p.y, p.z); }
-std::string json(const brevo::vector& v) { return jsonarray(v.x, v.y, v.z); }
-
 std::string jsonline(const brevo::geometry& g, const char* layer, const char* block, const std::string& file) {
     std::string s = "{";
     if (!file.empty()) s += "\"file\":" + jsonstring(file) + ',';
     s += "\"kind\":" + jsonstring(kindname(g));
     if (const brevo::point* p = g.pt()) {
-        s += ",\"at\":" + json(*p);
+        s += ",\"at\":" + jsonarray(*p);
     } else if (const brevo::lineseg* l = g.lns()) {
-        s += ",\"start\":" + json(l->start()) + ",\"end\":" + json(l->end());
+        s += ",\"start\":" + jsonarray(l->start()) + ",\"end\":" + jsonarray(l->end());
     } else if (const brevo::arc* a = g.ar()) {
-        s += ",\"center\":" + json(a->center()) + ",\"radius\":" + jsonnumber(a->radius()) +
-             ",\"start\":" + json(a->start()) + ",\"end\":" + json(a->end()) +
-             ",\"sweep\":" + jsonnumber(a->sweep()) + ",\"normal\":" + json(a->normal());
+        s += ",\"center\":" + jsonarray(a->center()) + ",\"radius\":" + jsonnumber(a->radius()) +
+             ",\"start\":" + jsonarray(a->start()) + ",\"end\":" + jsonarray(a->end()) +
+             ",\"sweep\":" + jsonnumber(a->sweep()) + ",\"normal\":" + jsonarray(a->normal());
     } else if (const brevo::circle* c = g.cr()) {
-        s += ",\"center\":" + json(c->center()) + ",\"radius\":" + jsonnumber(c->radius()) +
-             ",\"normal\":" + json(c->normal());
+        s += ",\"center\":" + jsonarray(c->center()) + ",\"radius\":" + jsonnumber(c->radius()) +
+             ",\"normal\":" + jsonarray(c->normal());
     } else if (const brevo::ellipse* e = g.el()) {
-        s += ",\"center\":" + json(e->center()) + ",\"major\":" + json(e->majoraxis()) +
-             ",\"minor\":" + json(e->minoraxis()) + ",\"ratio\":" + jsonnumber(e->ratio()) +
+        s += ",\"center\":" + jsonarray(e->center()) + ",\"major\":" + jsonarray(e->majoraxis()) +
+             ",\"minor\":" + jsonarray(e->minoraxis()) + ",\"ratio\":" + jsonnumber(e->ratio()) +
              ",\"startparam\":" + jsonnumber(e->startparam()) + ",\"endparam\":" + jsonnumber(e->endparam()) +
-             ",\"normal\":" + json(e->normal()) + ",\"start\":" + json(e->start()) + ",\"end\":" + json(e->end());
+             ",\"normal\":" + jsonarray(e->normal()) + ",\"start\":" + jsonarray(e->start()) + ",\"end\":" + jsonarray(e->end());
     }
     s += ",\"layer\":" + (layer ? jsonstring(layer) : std::string("null"));
     s += ",\"block\":" + (block ? jsonstring(block) : std::string("null"));

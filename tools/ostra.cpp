@@ -36,9 +36,11 @@ bool unknownsubcommand(int argc, char** argv) {
     if (argc < 2 || argv[1][0] == '-') return false;
     for (const char* s : subcommands)
         if (std::strcmp(argv[1], s) == 0) return false;
-    std::fprintf(stderr, "ostra: unknown subcommand '%s'; the subcommands are list, layers, blocks, stats, svg "
-                         "and copy (ostra --help)\n",
-                 argv[1]);
+    const std::size_t n = sizeof subcommands / sizeof subcommands[0];
+    std::string names;
+    for (std::size_t i = 0; i < n; ++i) names += std::string(i == 0 ? "" : i + 1 == n ? " and " : ", ") + subcommands[i];
+    std::fprintf(stderr, "ostra: unknown subcommand '%s'; the subcommands are %s (ostra --help)\n", argv[1],
+                 names.c_str());
     return true;
 }
 

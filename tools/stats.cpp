@@ -17,10 +17,6 @@ namespace {
 
 const char* const kinds[] = {"point", "line", "arc", "circle", "ellipse"};
 
-const char* kindof(const brevo::geometry& g) {
-    return g.pt() ? "point" : g.lns() ? "line" : g.ar() ? "arc" : g.cr() ? "circle" : "ellipse";
-}
-
 // What stats gathers from one drawing.
 struct gathered {
     std::map<std::string, unsigned long long> kinds;
@@ -49,8 +45,6 @@ void fromheader(ostra::reader& r, gathered& g) {
     g.passed = skipped(r);
 }
 
-std::string jsonpoint(const brevo::point& p) { return jsonarray(p.x, p.y, p.z); }
-
 std::string jsoncounts(const std::vector<std::pair<std::string, int>>& counts) {
     std::string s;
     for (const auto& c : counts) s += (s.empty() ? "" : ",") + jsonstring(c.first) + ':' + std::to_string(c.second);
@@ -67,10 +61,10 @@ std::string jsonreport(const gathered& g, const input& in, const readoutcome& ou
     s += "},\"geometries\":" + std::to_string(g.total) + ",\"notfinite\":" + std::to_string(g.notfinite);
     s += ",\"layers\":" + std::to_string(g.layers) + ",\"blocks\":" + std::to_string(g.blocks);
     s += ",\"extents\":" + (g.extents.empty() ? std::string("null")
-                                               : "{\"min\":" + jsonpoint(g.extents.min()) +
-                                                     ",\"max\":" + jsonpoint(g.extents.max()) + '}');
-    s += ",\"headerextents\":" + (g.headerextents ? "{\"min\":" + jsonpoint(g.extmin) + ",\"max\":" +
-                                                        jsonpoint(g.extmax) + '}'
+                                               : "{\"min\":" + jsonarray(g.extents.min()) +
+                                                     ",\"max\":" + jsonarray(g.extents.max()) + '}');
+    s += ",\"headerextents\":" + (g.headerextents ? "{\"min\":" + jsonarray(g.extmin) + ",\"max\":" +
+                                                        jsonarray(g.extmax) + '}'
                                                   : std::string("null"));
     s += ",\"skipped\":" + jsoncounts(g.passed.records) + ",\"hidden\":" + jsoncounts(g.passed.hidden);
     s += ",\"lines\":" + std::to_string(in.lines()) + ",\"bytes\":" + std::to_string(in.bytes());
@@ -124,7 +118,7 @@ int runstats(const options& o) {
         readoutcome out = readdrawing(
             in, o,
             [&](const brevo::geometry& geo, ostra::reader&) {
-                ++g.kinds[kindof(geo)];
+                ++g.kinds[kindname(geo)];
                 ++g.total;
                 if (!g.extents.add(geo)) ++g.notfinite;
                 return true;
