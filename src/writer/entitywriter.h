@@ -23,13 +23,11 @@ public:
     // or a write failed (what was written of an ellipse then stays).
     bool save(const brevo::geometry& g);
 
+private:
     bool point(const brevo::point& p);
     bool line(const brevo::lineseg& s);
     bool circle(const brevo::circle& c);
-    bool arc(const brevo::arc& a) { return writearc(a, false); }
     bool ellipse(const brevo::ellipse& e);
-
-private:
     // A piece of an ellipse's chain; see snap() in the source.
     bool writearc(const brevo::arc& a, bool piece);
     bool piece(const brevo::arc& a) override { return writearc(a, true); }
