@@ -5,21 +5,21 @@ namespace ostra {
 namespace {
 
 // Indices 1 to 9 name colours of their own; 250 to 255 are greys.
-const int named[10] = {-1, 0xFF0000, 0xFFFF00, 0x00FF00, 0x00FFFF, 0x0000FF, 0xFF00FF, 0xFFFFFF, 0x808080, 0xC0C0C0};
-const int greys[6] = {0x333333, 0x505050, 0x696969, 0x828282, 0xBEBEBE, 0xFFFFFF};
+constexpr int named[10] = {-1, 0xFF0000, 0xFFFF00, 0x00FF00, 0x00FFFF, 0x0000FF, 0xFF00FF, 0xFFFFFF, 0x808080, 0xC0C0C0};
+constexpr int greys[6] = {0x333333, 0x505050, 0x696969, 0x828282, 0xBEBEBE, 0xFFFFFF};
 
 // Indices 10 to 249 run through 24 hues, 15 degrees apart starting at red,
 // ten shades each: the even shades at full saturation, the odd ones half
 // way to white, each pair darker than the one before (full, 65 %, 50 %,
 // 30 %, 15 % brightness).
-int hueshade(int aci) {
+constexpr int hueshade(int aci) {
     int hue = (aci - 10) / 10, shade = aci % 10;
     // The hue at full saturation and brightness: one channel at 255, one
     // rising or falling in steps of a quarter, one at 0.
-    static const int steps[5] = {0, 63, 127, 191, 255};
+    const int steps[5] = {0, 63, 127, 191, 255};
     int sector = hue / 4, step = hue % 4;
     int up = steps[step], down = steps[4 - step];
-    int rgb[3];
+    int rgb[3] = {0, 0, 0};
     switch (sector) {
     case 0: rgb[0] = 255, rgb[1] = up, rgb[2] = 0; break;       // red to yellow
     case 1: rgb[0] = down, rgb[1] = 255, rgb[2] = 0; break;     // yellow to green
@@ -28,7 +28,7 @@ int hueshade(int aci) {
     case 4: rgb[0] = up, rgb[1] = 0, rgb[2] = 255; break;       // blue to magenta
     default: rgb[0] = 255, rgb[1] = 0, rgb[2] = down; break;    // magenta to red
     }
-    static const int brightness[5] = {100, 65, 50, 30, 15};
+    const int brightness[5] = {100, 65, 50, 30, 15};
     int color = 0;
     for (int c : rgb) {
         if (shade % 2) c = (c + 255) / 2;
@@ -37,14 +37,24 @@ int hueshade(int aci) {
     return color;
 }
 
+// The colour of every index, worked out once when the program is built.
+struct colourtable {
+    int colour[256];
+};
+
+constexpr colourtable maketable() {
+    colourtable t{};
+    t.colour[0] = -1;
+    for (int aci = 1; aci <= 255; ++aci)
+        t.colour[aci] = aci < 10 ? named[aci] : aci >= 250 ? greys[aci - 250] : hueshade(aci);
+    return t;
+}
+
+constexpr colourtable table = maketable();
+
 }  // namespace
 
-int palettecolor(int aci) {
-    if (aci < 1 || aci > 255) return -1;
-    if (aci < 10) return named[aci];
-    if (aci >= 250) return greys[aci - 250];
-    return hueshade(aci);
-}
+int palettecolor(int aci) { return aci < 1 || aci > 255 ? -1 : table.colour[aci]; }
 
 // By the squared distance of the channels; the lowest index wins a tie.
 int nearestaci(int color) {
@@ -52,7 +62,7 @@ int nearestaci(int color) {
     int best = 7;
     long bestdistance = -1;
     for (int aci = 1; aci <= 255; ++aci) {
-        const int c = palettecolor(aci);
+        const int c = table.colour[aci];
         const long dr = (c >> 16 & 0xFF) - r, dg = (c >> 8 & 0xFF) - g, db = (c & 0xFF) - b;
         const long d = dr * dr + dg * dg + db * db;
         if (bestdistance < 0 || d < bestdistance) best = aci, bestdistance = d;
