@@ -54,20 +54,17 @@ int runcopy(const options& o) {
         w.setextended(extended);
         read = readdrawing(in, o, [&](const brevo::geometry& g, ostra::reader& r) {
             offered = true;
-            // The plain writer writes lines and circles, the extended one
-            // everything but ellipses with numbers that are not finite.
-            const bool writable = extended ? !g.el() || finite(g) : g.lns() || g.cr();
             w.setlayer("0");  // for a layer name the writer does not take
             w.setlayer(r.currentlayer());
             w.setcolor(aciof(r));
-            // The writer refuses other kinds without writing anything, so a
-            // refusal of a writable geometry can only be a failed write.
+            // The writer refuses what it cannot write without writing
+            // anything; a failed write leaves the stream in its error state.
             const bool saved = w.save(g);
-            if (writable && !saved) {
+            if (!saved && std::ferror(out.get())) {
                 writefailed = true;
                 return false;
             }
-            ++(writable ? written : refused)[kindname(g)];
+            ++(saved ? written : refused)[kindname(g)];
             return true;
         });
         if (read.status != unreadable && !writefailed) {

@@ -1,5 +1,7 @@
 #include "output.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstring>
 
@@ -32,8 +34,13 @@ bool output::open(const std::string& path) {
         return true;
     }
     file_ = std::fopen(path.c_str(), "w");
-    if (!file_) std::fprintf(stderr, "ostra: %s: cannot create: %s\n", path.c_str(), std::strerror(errno));
-    return file_ != nullptr;
+    if (!file_) {
+        std::fprintf(stderr, "ostra: %s: cannot create: %s\n", path.c_str(), std::strerror(errno));
+        return false;
+    }
+    struct stat st;
+    regular_ = fstat(fileno(file_), &st) == 0 && S_ISREG(st.st_mode);
+    return true;
 }
 
 bool output::close() {
@@ -50,7 +57,7 @@ bool output::close() {
 
 void output::discard() {
     close();
-    if (!tostdout()) std::remove(path_.c_str());
+    if (regular_) std::remove(path_.c_str());
 }
 
 }  // namespace tool

@@ -30,12 +30,15 @@ public:
     bool tostdout() const { return path_ == "-"; }
     // Closes the file; false (with errno set) when a write failed.
     bool close();
-    // Closes and deletes a file that holds no complete result.
+    // Closes and deletes a file that holds no complete result. Only a
+    // regular file is deleted: a device, pipe or socket named as the output
+    // (such as /dev/full) is not the tool's to remove.
     void discard();
 
 private:
     std::string path_;
     FILE* file_ = nullptr;
+    bool regular_ = false;  // the output is a regular file
 };
 
 }  // namespace tool

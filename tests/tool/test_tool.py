@@ -15,6 +15,7 @@ import re
 import resource
 import select
 import signal
+import stat
 import struct
 import subprocess
 import sys
@@ -533,6 +534,13 @@ class CopyTests(Temp):
             self.assertEqual(p.returncode, 1, args)
             self.assertIn(b"write failed", p.stderr)
             self.assertFalse(os.path.exists(args[-1]))
+        # A failed write to a device reports the failure and leaves the device.
+        if os.path.exists("/dev/full") and stat.S_ISCHR(os.stat("/dev/full").st_mode):
+            for args in (["copy", example("part.dxf"), "/dev/full"], ["svg", example("part.dxf"), "-o", "/dev/full"]):
+                status, _, err = run(*args)
+                self.assertEqual(status, 1, args)
+                self.assertIn("write failed", err)
+                self.assertTrue(stat.S_ISCHR(os.stat("/dev/full").st_mode), args)
         # Reading that stops early still copies what was read, and says so.
         bad = self.file("bad.dxf", dxf(line("A", (0, 0), (1, 1))).replace(b"ENDSEC\n  0\n", b"ENDSEC\njunk\n"))
         out = os.path.join(self.dir.name, "partial.dxf")
