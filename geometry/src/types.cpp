@@ -16,6 +16,15 @@ namespace {
 // A vector whose largest component lies between these bounds has a sum of
 // squares that neither overflows nor loses bits to underflow.
 const double plainlow = 0x1p-450, plainhigh = 0x1p+450;
+
+// The power of two that brings v's largest component into those bounds; 0
+// when it lies there already or is zero, infinite or nan.
+int plainexponent(const vector& v) {
+    double m = magnitude(v);
+    return m > plainlow && m < plainhigh ? 0 : scaleexponent(m);
+}
+
+double plainlength(const vector& v) { return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z); }
 }  // namespace
 
 // Ordinary vectors take the plain sum of squares. Others are scaled by a
@@ -23,11 +32,9 @@ const double plainlow = 0x1p-450, plainhigh = 0x1p+450;
 // exact arithmetic; zero, infinite and nan components give 0, inf and nan
 // as the plain sum does.
 double vector::length() const {
-    double m = magnitude(*this);
-    int e = m > plainlow && m < plainhigh ? 0 : scaleexponent(m);
-    if (e == 0) return std::sqrt(x * x + y * y + z * z);
-    vector s = scaledby(*this, e);
-    return std::scalbn(std::sqrt(s.x * s.x + s.y * s.y + s.z * s.z), -e);
+    int e = plainexponent(*this);
+    if (e == 0) return plainlength(*this);
+    return std::scalbn(plainlength(scaledby(*this, e)), -e);
 }
 
 double vector::dot(const vector& o) const { return x * o.x + y * o.y + z * o.z; }
@@ -40,9 +47,9 @@ vector vector::operator*(const double& f) const { return vector(x * f, y * f, z 
 // A vector of extreme size is brought near length 1 first, so that neither
 // its length nor the quotients lose bits.
 vector vector::unit() const {
-    double m = magnitude(*this);
-    vector s = m > plainlow && m < plainhigh ? *this : scaledby(*this, scaleexponent(m));
-    double l = s.length();
+    int e = plainexponent(*this);
+    vector s = e == 0 ? *this : scaledby(*this, e);
+    double l = plainlength(s);
     if (!(l > 0) || !std::isfinite(l)) return *this;
     return vector(s.x / l, s.y / l, s.z / l);
 }
