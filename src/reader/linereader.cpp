@@ -7,7 +7,6 @@
 
 #include "reader/linescan.h"
 #include "reader/streamaccess.h"
-#include "support/digits.h"
 
 // With SSE2 the first 32 bytes of a line are classified at once: newline or
 // NUL, blank, digit; trimming and code conversion then need no loop over
@@ -201,19 +200,9 @@ linereader::coderesult linereader::readcode(int& code) {
                     read();
                     return notacode;
                 }
-                int v = 0;
-                if (digits) {
-                    // The first run of digits: where it starts and how long.
-                    unsigned s = static_cast<unsigned>(__builtin_ctz(digits));
-                    unsigned n = static_cast<unsigned>(__builtin_ctz(~(digits >> s)));
-                    if (n <= 8 && s <= 24)
-                        v = eightdigits(p + s, n);
-                    else
-                        scancode(p, p + k, v);
-                }
                 ++count_;
                 stream_->_IO_read_ptr = next;
-                code = v;
+                code = codeof(p, k, digits);
                 return codeok;
             }
         }

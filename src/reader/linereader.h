@@ -5,7 +5,6 @@
 #include <cstdio>
 
 #include "reader/linescan.h"
-#include "support/digits.h"
 
 // With glibc and SSE2 the common group is taken from the stream's buffer in
 // the header, where the group layer reads it (see linereader.cpp for the
@@ -111,16 +110,7 @@ inline linereader::coderesult linereader::readgroup(int& code) {
             unsigned before = (1u << k1) - 1;
             unsigned digits = digitbits(v0) & before;
             if ((digits | (blanks & before)) == before) {
-                int v = 0;
-                if (digits) {
-                    unsigned s = static_cast<unsigned>(__builtin_ctz(digits));
-                    unsigned n = static_cast<unsigned>(__builtin_ctz(~(digits >> s)));
-                    if (n <= 8)
-                        v = eightdigits(p + s, n);
-                    else
-                        scancode(p, p + k1, v);
-                }
-                code = v;
+                code = codeof(p, k1, digits);
                 // The value: the non-blank chars between the two newlines.
                 store(buf_, v0);
                 store(buf_ + 16, v1);

@@ -6,6 +6,8 @@
 
 #include <climits>
 
+#include "support/digits.h"
+
 #if defined(__SSE2__)
 #define OSTRA_SIMD_AVAILABLE 1
 #include <emmintrin.h>
@@ -64,6 +66,19 @@ inline unsigned endbit(unsigned keep) { return keep ? 32 - static_cast<unsigned>
 inline unsigned digitbits(__m128i v) {
     __m128i d = _mm_sub_epi8(v, _mm_set1_epi8('0'));
     return bits(_mm_cmpeq_epi8(_mm_min_epu8(d, _mm_set1_epi8(9)), d));
+}
+
+// The code of the code line of k chars at p (32 bytes readable), all of them
+// digits or blanks, whose digits are the set bits of digits: its first run
+// of digits, read eight at a time when it is that short.
+inline int codeof(const char* p, unsigned k, unsigned digits) {
+    if (!digits) return 0;
+    unsigned s = static_cast<unsigned>(__builtin_ctz(digits));
+    unsigned n = static_cast<unsigned>(__builtin_ctz(~(digits >> s)));
+    if (n <= 8 && s <= 24) return eightdigits(p + s, n);
+    int v = 0;
+    scancode(p, p + k, v);
+    return v;
 }
 
 #endif

@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "reader/linescan.h"
-#include "support/digits.h"
 
 namespace ostra {
 

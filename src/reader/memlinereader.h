@@ -8,7 +8,6 @@
 
 #include "reader/linereader.h"
 #include "reader/linescan.h"
-#include "support/digits.h"
 
 namespace ostra {
 
@@ -83,16 +82,7 @@ inline linereader::coderesult memlinereader::readgroup(int& code) {
     unsigned digits = digitbits(c) & before;
     if ((digits | (blankbits(c) & before)) != before) return readgroupslow(code);
 
-    int value = 0;
-    if (digits) {
-        // The first run of digits: where it starts and how long.
-        unsigned s = static_cast<unsigned>(__builtin_ctz(digits));
-        unsigned n = static_cast<unsigned>(__builtin_ctz(~(digits >> s)));
-        if (n <= 8)
-            value = eightdigits(p + s, n);
-        else
-            scancode(p, p + k1, value);
-    }
+    const int value = codeof(p, k1, digits);
     // The value, copied as 32 chars; blanks around it are rare, and one
     // compare tells most chars from a blank.
     const char* v = p + k1 + 1;
