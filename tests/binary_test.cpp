@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "dxfbinary.h"
-#include "dxfgen.h"
+#include "generated.h"
 #include "reader/groupreader.h"
 #include "testutil.h"
 
@@ -100,20 +100,7 @@ std::string slurp(const std::filesystem::path& p) {
     return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
 }
 
-std::string generated(dxfgen::preset kind) {
-    dxfgen::options o;
-    o.kind = kind;
-    o.megabytes = 0.3;
-    o.blocks = 8;
-    char* buf = nullptr;
-    std::size_t size = 0;
-    FILE* f = open_memstream(&buf, &size);
-    dxfgen::generate(f, o);
-    std::fclose(f);
-    std::string s(buf, size);
-    std::free(buf);
-    return s;
-}
+std::string generated(dxfgen::preset kind) { return testutil::generated(kind, 0.3, 8); }
 
 struct group {
     int code;

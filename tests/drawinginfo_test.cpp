@@ -7,13 +7,12 @@
 
 #include "testutil.h"
 
+using testutil::add;
 using testutil::dxf;
 using testutil::memstream;
 using S = std::vector<std::string>;
 
 namespace {
-
-void add(S& to, const S& more) { to.insert(to.end(), more.begin(), more.end()); }
 
 // A drawing: a HEADER with the given variables, a LAYER table, blocks and
 // entities.

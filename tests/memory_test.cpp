@@ -13,7 +13,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include "dxfgen.h"
+#include "generated.h"
 #include "testutil.h"
 
 using testutil::dxf;
@@ -37,21 +37,7 @@ std::vector<std::filesystem::path> drawings() {
     return all;
 }
 
-std::string generated(dxfgen::preset kind, bool crlf) {
-    dxfgen::options o;
-    o.kind = kind;
-    o.megabytes = 0.2;
-    o.blocks = 5;
-    o.crlf = crlf;
-    char* buf = nullptr;
-    std::size_t size = 0;
-    FILE* f = open_memstream(&buf, &size);
-    dxfgen::generate(f, o);
-    std::fclose(f);
-    std::string s(buf, size);
-    std::free(buf);
-    return s;
-}
+std::string generated(dxfgen::preset kind, bool crlf) { return testutil::generated(kind, 0.2, 5, crlf); }
 
 // Texts at the edges of the line layer: blanks of every kind, NULs, the
 // 511-char cut, a byte-order mark, a last line without newline, malformed

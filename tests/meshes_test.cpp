@@ -6,6 +6,7 @@
 
 #include "testutil.h"
 
+using testutil::add;
 using testutil::entities;
 using testutil::memstream;
 using testutil::readall;
@@ -23,8 +24,6 @@ S facerecord(const S& indices) {
     for (std::size_t i = 0; i < indices.size(); ++i) p.insert(p.end(), {std::to_string(71 + i), indices[i]});
     return p;
 }
-
-void add(S& to, const S& more) { to.insert(to.end(), more.begin(), more.end()); }
 
 // A unit square of two triangles; the second face hides the diagonal, its
 // edge from vertex 1 back to vertex 3 (written -1).

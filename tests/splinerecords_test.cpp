@@ -8,13 +8,12 @@
 
 #include "testutil.h"
 
+using testutil::add;
 using testutil::entities;
 using testutil::memstream;
 using S = std::vector<std::string>;
 
 namespace {
-
-void add(S& to, const S& more) { to.insert(to.end(), more.begin(), more.end()); }
 
 // The chain's vertices: the start of the first segment, then every end.
 std::vector<brevo::point> chain(const std::string& text, double tolerance = 0, const char** record = nullptr) {

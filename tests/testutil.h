@@ -31,6 +31,11 @@ private:
     FILE* f_;
 };
 
+// Appends the group pairs more to to.
+inline void add(std::vector<std::string>& to, const std::vector<std::string>& more) {
+    to.insert(to.end(), more.begin(), more.end());
+}
+
 // Group pairs as DXF text: {"0", "LINE", "8", "0", ...}.
 inline std::string dxf(const std::vector<std::string>& pairs) {
     std::string s;

@@ -10,13 +10,12 @@
 
 #include "testutil.h"
 
+using testutil::add;
 using testutil::dxf;
 using testutil::memstream;
 using S = std::vector<std::string>;
 
 namespace {
-
-void add(S& to, const S& more) { to.insert(to.end(), more.begin(), more.end()); }
 
 std::string drawing(const S& tables, const S& blocks, const S& ents) {
     S p = {"0", "SECTION", "2", "TABLES", "0", "TABLE", "2", "LAYER"};
