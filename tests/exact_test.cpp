@@ -8,7 +8,6 @@
 
 #include "testutil.h"
 
-using testutil::describe;
 using testutil::dxf;
 using testutil::entities;
 using testutil::memstream;
@@ -18,16 +17,9 @@ using S = std::vector<std::string>;
 namespace {
 
 S readexact(const std::string& text, std::vector<brevo::geometry>* out = nullptr) {
-    memstream m(text);
-    ostra::reader r(m.get());
-    r.setexact(true);
-    S got;
-    brevo::geometry g;
-    while (r.next(g)) {
-        got.push_back(describe(g));
+    return testutil::readexact(text, [&](ostra::reader&, const brevo::geometry& g) {
         if (out) out->push_back(g);
-    }
-    return got;
+    });
 }
 
 std::string lw(const char* flags, const S& vertexgroups, S extra = {}) {

@@ -73,16 +73,10 @@ TEST(Faces, FacesInABlockAreInserted) {
     p.insert(p.end(), f.begin(), f.end());
     p.insert(p.end(), {"0", "ENDBLK", "0", "ENDSEC", "0", "SECTION", "2", "ENTITIES", "0", "INSERT", "2", "B",
                        "10", "10", "41", "2", "0", "ENDSEC", "0", "EOF"});
-    memstream m(testutil::dxf(p));
-    ostra::reader r(m.get());
-    r.setexact(true);
-    brevo::geometry g;
-    S got;
-    while (r.next(g)) {
-        got.push_back(testutil::describe(g));
+    S got = testutil::readexact(testutil::dxf(p), [](ostra::reader& r, const brevo::geometry&) {
         EXPECT_STREQ(r.currentrecord(), "3DFACE");
         EXPECT_STREQ(r.currentblock(), "B");
-    }
+    });
     EXPECT_EQ(got, (S{"line (10,0,0) (12,0,0)", "line (12,0,0) (10,1,0)", "line (10,1,0) (10,0,0)"}));
 }
 

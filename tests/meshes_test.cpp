@@ -8,7 +8,6 @@
 
 using testutil::add;
 using testutil::entities;
-using testutil::memstream;
 using testutil::readall;
 using testutil::readexact;
 using S = std::vector<std::string>;
@@ -36,16 +35,10 @@ TEST(Meshes, PolyfaceGivesItsFacesEdgesButTheHiddenOnes) {
     add(p, facerecord({"1", "2", "3"}));
     add(p, facerecord({"3", "4", "-1"}));
     add(p, {"0", "SEQEND"});
-    memstream m(entities(p));
-    ostra::reader r(m.get());
-    r.setexact(true);
-    brevo::geometry g;
-    S got;
-    while (r.next(g)) {
-        got.push_back(testutil::describe(g));
+    S got = readexact(entities(p), [](ostra::reader& r, const brevo::geometry&) {
         EXPECT_STREQ(r.currentrecord(), "POLYLINE");
         EXPECT_STREQ(r.currenthandle(), "AB");
-    }
+    });
     EXPECT_EQ(got, (S{"line (0,0,0) (1,0,0)", "line (1,0,0) (1,1,0)", "line (1,1,0) (0,0,0)",
                       "line (1,1,0) (0,1,0)", "line (0,1,0) (0,0,0)"}));
 }

@@ -6,7 +6,6 @@
 
 #include "testutil.h"
 
-using testutil::describe;
 using testutil::dxf;
 using testutil::entities;
 using testutil::memstream;
@@ -17,20 +16,12 @@ namespace {
 
 // Every geometry of the exact reading, each followed by its layer and block.
 S readexact(const std::string& text, S* layers = nullptr) {
-    memstream m(text);
-    ostra::reader r(m.get());
-    r.setexact(true);
-    S got;
-    brevo::geometry g;
-    while (r.next(g)) {
-        got.push_back(describe(g));
-        if (layers) {
-            std::string where = r.currentlayer() ? r.currentlayer() : "null";
-            if (r.currentblock()) where += std::string("/") + r.currentblock();
-            layers->push_back(where);
-        }
-    }
-    return got;
+    return testutil::readexact(text, [&](ostra::reader& r, const brevo::geometry&) {
+        if (!layers) return;
+        std::string where = r.currentlayer() ? r.currentlayer() : "null";
+        if (r.currentblock()) where += std::string("/") + r.currentblock();
+        layers->push_back(where);
+    });
 }
 
 // The layers the reader registered, with their counts.

@@ -131,16 +131,10 @@ TEST(SplineRecords, InBlocksAndBadData) {
 TEST(LeaderRecords, StraightAndSplinePaths) {
     S straight = {"0", "LEADER", "5", "L1", "72", "0", "76", "3", "10", "0", "20", "0", "30", "0",
                   "10", "2", "20", "2", "30", "0", "10", "5", "20", "2", "30", "0"};
-    memstream m(entities(straight));
-    ostra::reader r(m.get());
-    r.setexact(true);
-    brevo::geometry g;
-    S got;
-    while (r.next(g)) {
-        got.push_back(testutil::describe(g));
+    S got = testutil::readexact(entities(straight), [](ostra::reader& r, const brevo::geometry&) {
         EXPECT_STREQ(r.currentrecord(), "LEADER");
         EXPECT_STREQ(r.currenthandle(), "L1");
-    }
+    });
     EXPECT_EQ(got, (S{"line (0,0,0) (2,2,0)", "line (2,2,0) (5,2,0)"}));
     S curved = straight;
     curved[5] = "1";

@@ -144,4 +144,17 @@ std::vector<std::string> readexact(const std::string& text) {
     return readall(r);
 }
 
+std::vector<std::string> readexact(const std::string& text, const eachgeometry& each) {
+    memstream m(text);
+    ostra::reader r(m.get());
+    r.setexact(true);
+    std::vector<std::string> out;
+    brevo::geometry g;
+    while (r.next(g)) {
+        out.push_back(describe(g));
+        each(r, g);
+    }
+    return out;
+}
+
 }  // namespace testutil

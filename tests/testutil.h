@@ -3,6 +3,7 @@
 #define OSTRA_TESTS_TESTUTIL_H
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,10 @@ std::vector<std::string> readall(ostra::reader& r);
 std::vector<std::string> readall(const std::string& text);
 // The same in the exact reading.
 std::vector<std::string> readexact(const std::string& text);
+// The same from a stream, with each geometry handed to each as well, while
+// the reader can still be asked about it.
+using eachgeometry = std::function<void(ostra::reader& r, const brevo::geometry& g)>;
+std::vector<std::string> readexact(const std::string& text, const eachgeometry& each);
 
 // Everything a reading shows, exactly: each geometry (numbers in
 // hexadecimal) with its layer and block, the status, line and bad line
