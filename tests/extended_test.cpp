@@ -1,7 +1,5 @@
 // The writer's extended mode: every kind of geometry, layers, colours and
 // the LAYER table, byte for byte and read back by the exact reading.
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -120,11 +118,8 @@ TEST(ExtendedRecords, LayerTable) {
 }
 
 TEST(ExtendedRecords, FailedWritesReturnFalse) {
-    struct stat st;
-    if (stat("/dev/full", &st) != 0 || !S_ISCHR(st.st_mode)) GTEST_SKIP() << "no /dev/full device";
-    FILE* full = std::fopen("/dev/full", "w");
-    if (!full) GTEST_SKIP() << "/dev/full cannot be opened";
-    std::setvbuf(full, nullptr, _IONBF, 0);
+    FILE* full = testutil::openfulldevice();
+    if (!full) GTEST_SKIP() << "no /dev/full device";
     {
         ostra::writer w(full);
         w.setextended(true);

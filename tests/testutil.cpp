@@ -1,5 +1,7 @@
 #include "testutil.h"
 
+#include <sys/stat.h>
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -33,6 +35,14 @@ std::string describe(const brevo::geometry& g) {
         return "ellipse c" + pt(e->center()) + " u" + vec(e->majoraxis()) + " k" + num(e->ratio()) +
                " p" + num(e->startparam()) + ".." + num(e->endparam());
     return "invalid";
+}
+
+FILE* openfulldevice() {
+    struct stat st;
+    if (stat("/dev/full", &st) != 0 || !S_ISCHR(st.st_mode)) return nullptr;
+    FILE* full = std::fopen("/dev/full", "w");
+    if (full) std::setvbuf(full, nullptr, _IONBF, 0);
+    return full;
 }
 
 std::vector<std::string> readall(ostra::reader& r) {

@@ -32,6 +32,11 @@ private:
     FILE* f_;
 };
 
+// The device that is always full, opened unbuffered so that each write
+// reaches it; null where there is no such device (a test then skips). A
+// missing device is never created as a plain file.
+FILE* openfulldevice();
+
 // Appends the group pairs more to to.
 inline void add(std::vector<std::string>& to, const std::vector<std::string>& more) {
     to.insert(to.end(), more.begin(), more.end());

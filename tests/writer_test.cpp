@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <clocale>
 #include <cmath>
 #include <cstdio>
@@ -270,12 +268,8 @@ TEST(WriterState, FailedWritesReturnFalse) {
     }
     std::fclose(ro);
 
-    // A device that is always full, unbuffered so each write reaches it.
-    struct stat st;
-    if (stat("/dev/full", &st) != 0 || !S_ISCHR(st.st_mode)) GTEST_SKIP() << "no /dev/full device";
-    FILE* full = std::fopen("/dev/full", "w");
-    if (!full) GTEST_SKIP() << "/dev/full cannot be opened";
-    std::setvbuf(full, nullptr, _IONBF, 0);
+    FILE* full = testutil::openfulldevice();
+    if (!full) GTEST_SKIP() << "no /dev/full device";
     {
         ostra::writer w(full);
         EXPECT_FALSE(w.save(testcircle()));
