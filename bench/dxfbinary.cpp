@@ -118,23 +118,24 @@ void code(long c, codewidth width, std::string& out) {
     little(out, static_cast<std::uint64_t>(c), 2);
 }
 
-// One byte for a drawing whose first section says, in $ACADVER, that it
-// comes before R13 (a version below AC1012), two bytes otherwise.
+// Two bytes for a drawing whose header says, in $ACADVER, that it comes
+// from R13 or later (AC1012 on); one byte for an older one and for one that
+// does not say, which readers take to be of the older form.
 codewidth byversion(const std::string& text) {
     lines in(text);
     std::string c, v;
     bool acadver = false;
     while (in.next(c) && in.next(v)) {
         if (acadver) {
-            if (c != "1" || v.compare(0, 2, "AC") != 0) break;
             int n = 0;
-            std::from_chars_result r = std::from_chars(v.data() + 2, v.data() + v.size(), n);
-            return r.ec == std::errc() && n < 1012 ? codewidth::one : codewidth::two;
+            bool number = c == "1" && v.compare(0, 2, "AC") == 0 &&
+                          std::from_chars(v.data() + 2, v.data() + v.size(), n).ec == std::errc();
+            return number && n >= 1012 ? codewidth::two : codewidth::one;
         }
         if (c == "0" && v == "ENDSEC") break;
         acadver = c == "9" && v == "$ACADVER";
     }
-    return codewidth::two;
+    return codewidth::one;
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ namespace dxfbinary {
 enum class codewidth {
     one,        // one byte, 255 and two bytes for codes from 255 on (drawings before R13)
     two,        // two bytes (R13 on)
-    byversion,  // one byte when the header's $ACADVER is below AC1012 (before R13), else two
+    byversion,  // two bytes when the header's $ACADVER is AC1012 (R13) or later, else one
 };
 
 // Converts the text drawing to binary, up to and including its EOF record,

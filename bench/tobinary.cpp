@@ -1,7 +1,8 @@
 // Converts a text drawing to the binary form:
 //   tobinary [--one-byte-codes | --two-byte-codes] IN OUT
-// Without an option the codes take one byte when the header's $ACADVER is
-// below AC1012 (a drawing before R13) and two bytes otherwise.
+// Without an option the codes take two bytes when the header's $ACADVER is
+// AC1012 (R13) or later, and one byte for an older drawing or one that does
+// not give its version, as readers expect.
 #include <cstdio>
 #include <cstring>
 #include <fstream>

@@ -140,12 +140,12 @@ TEST(BinaryDrawings, MtextExtendedDataAndObjectsAsInTheTextForm) {
     }
 }
 
-// The converter writes one-byte codes for a drawing before R13 (its
-// $ACADVER below AC1012), as such drawings are written, and two bytes
-// from R13 on and for a drawing that does not say its version.
+// The converter writes two-byte codes for a drawing from R13 on ($ACADVER
+// AC1012 or later) and one-byte codes, as such drawings are written, for an
+// older one and for one that does not say its version.
 TEST(BinaryConverter, CodeWidthByTheDrawingsVersion) {
     const std::string head = "\0SECTION\0\x02HEADER\0\x09$ACADVER\0\x01"s;
-    for (const char* v : {"AC1009", "AC1006", "AC1002", "AC2.10"}) {
+    for (const char* v : {"AC1009", "AC1006", "AC1002", "AC2.10", "R12"}) {
         const std::string text = laterdrawing(v);
         const std::string b = tobinary(text, codewidth::byversion);
         EXPECT_EQ(b.substr(22, head.size()), head) << v;
@@ -154,12 +154,12 @@ TEST(BinaryConverter, CodeWidthByTheDrawingsVersion) {
         EXPECT_NE(b.find("\xFF\xEC\x03\x05\x00\x00\x2E\x00\xFF"s), std::string::npos) << v;
         EXPECT_EQ(withoutlines(samebothways(b).record), withoutlines(samebothways(text).record)) << v;
     }
-    for (const char* v : {"AC1012", "AC1015", "AC1032", "R12"}) {
+    for (const char* v : {"AC1012", "AC1015", "AC1032"}) {
         const std::string text = laterdrawing(v);
         EXPECT_EQ(tobinary(text, codewidth::byversion), tobinary(text, codewidth::two)) << v;
     }
     const std::string noheader = testutil::entities({"0", "LINE", "10", "1", "11", "2"});
-    EXPECT_EQ(tobinary(noheader, codewidth::byversion), tobinary(noheader, codewidth::two));
+    EXPECT_EQ(tobinary(noheader, codewidth::byversion), tobinary(noheader, codewidth::one));
 }
 
 }  // namespace
