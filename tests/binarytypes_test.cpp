@@ -58,10 +58,14 @@ TEST(BinaryTypes, EveryCodeHasTheTypeOfItsRange) {
 // read up to a NUL, would end after its length byte and leave 00 2E, code
 // 11776, as the next code; the bytes after the two groups read on.
 TEST(BinaryGroups, EmbeddedObjectStringAndExtendedDataChunk) {
-    std::string every;
-    for (int b = 0; b < 255; ++b) every += static_cast<char>(b);
-    std::string everyhex;
-    for (int b = 0; b < 255; ++b) everyhex += "0123456789ABCDEF"[b >> 4], everyhex += "0123456789ABCDEF"[b & 15];
+    // The longest chunk, of every byte value but the last: 00 01 ... FE.
+    const char* hex = "0123456789ABCDEF";
+    std::string every, everyhex;
+    for (int b = 0; b < 255; ++b) {
+        every += static_cast<char>(b);
+        everyhex += hex[b >> 4];
+        everyhex += hex[b & 15];
+    }
     for (codewidth w : {codewidth::one, codewidth::two}) {
         groups g(w);
         g.text(0, "MTEXT").text(101, "Embedded Object").integer(70, 1, 2).real(10, 2.5)
