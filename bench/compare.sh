@@ -81,7 +81,7 @@ gen --preset r12 --mb "$(tenth "$mb12")" --blocks 20 "$dir/r12-tenth.dxf"
 gen --preset r12 --mb 1 --blocks "$blocks" --inserts "$blocks" "$dir/blocks.dxf"
 gen --preset r12 --mb 0.1 --blocks $((blocks / 10)) --inserts $((blocks / 10)) "$dir/blocks-tenth.dxf"
 # The binary form of the two main drawings (two-byte codes).
-for f in r12 r2000; do "$bin/tobinary" "$dir/$f.dxf" "$dir/$f.dxb" | sed 's/^/  /'; done
+for f in r12 r2000; do "$bin/tobinary" --two-byte-codes "$dir/$f.dxf" "$dir/$f.dxb" | sed 's/^/  /'; done
 # The new files' pages written out now, not while the timings run.
 sync
 echo

@@ -4,36 +4,12 @@
 #include <cstdint>
 #include <cstring>
 
+#include "reader/binarytypes.h"
 #include "support/number.h"
 
 namespace dxfbinary {
 
 namespace {
-
-enum class kind { none, text, real, int16, int32, int64, boolean, chunk };
-
-// The value types by code range.
-kind kindof(long c) {
-    struct range {
-        long first, last;
-        kind k;
-    };
-    static const range ranges[] = {
-        {0, 9, kind::text},          {10, 59, kind::real},       {60, 79, kind::int16},
-        {90, 99, kind::int32},       {100, 100, kind::text},     {102, 102, kind::text},
-        {105, 105, kind::text},      {110, 149, kind::real},     {160, 169, kind::int64},
-        {170, 179, kind::int16},     {210, 239, kind::real},     {270, 289, kind::int16},
-        {290, 299, kind::boolean},   {300, 309, kind::text},     {310, 319, kind::chunk},
-        {320, 369, kind::text},      {370, 389, kind::int16},    {390, 399, kind::text},
-        {400, 409, kind::int16},     {410, 419, kind::text},     {420, 429, kind::int32},
-        {430, 439, kind::text},      {440, 459, kind::int32},    {460, 469, kind::real},
-        {470, 481, kind::text},      {999, 1009, kind::text},    {1010, 1059, kind::real},
-        {1060, 1070, kind::int16},   {1071, 1071, kind::int32},
-    };
-    for (const range& r : ranges)
-        if (c >= r.first && c <= r.last) return r.k;
-    return kind::none;
-}
 
 bool blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
@@ -86,38 +62,38 @@ int hexdigit(char c) {
     return -1;
 }
 
-// Appends the value v of kind k; false when the kind cannot hold it.
-bool value(kind k, const std::string& v, std::string& out) {
+// Appends the value v of type k; false when the type cannot hold it.
+bool value(ostra::valuetype k, const std::string& v, std::string& out) {
     long long n = 0;
     switch (k) {
-    case kind::text:
+    case ostra::stringtype:
         out += v;
         out += '\0';
         return true;
-    case kind::real: {
+    case ostra::realtype: {
         double d = ostra::parsedouble(v.substr(0, 79).c_str());
         std::uint64_t u;
         std::memcpy(&u, &d, sizeof u);
         little(out, u, 8);
         return true;
     }
-    case kind::int16:
+    case ostra::int16type:
         if (!integer(v, -32768, 32767, n)) return false;
         little(out, static_cast<std::uint64_t>(n), 2);
         return true;
-    case kind::int32:
+    case ostra::int32type:
         if (!integer(v, -2147483648ll, 2147483647ll, n)) return false;
         little(out, static_cast<std::uint64_t>(n), 4);
         return true;
-    case kind::int64:
+    case ostra::int64type:
         if (!integer(v, INT64_MIN, INT64_MAX, n)) return false;
         little(out, static_cast<std::uint64_t>(n), 8);
         return true;
-    case kind::boolean:
+    case ostra::booleantype:
         if (!integer(v, 0, 255, n)) return false;
         little(out, static_cast<std::uint64_t>(n), 1);
         return true;
-    case kind::chunk: {
+    case ostra::chunktype: {
         if (v.size() % 2 != 0 || v.size() > 510) return false;
         out += static_cast<char>(v.size() / 2);
         for (std::size_t i = 0; i < v.size(); i += 2) {
@@ -127,7 +103,7 @@ bool value(kind k, const std::string& v, std::string& out) {
         }
         return true;
     }
-    case kind::none:
+    case ostra::badtype:
         break;
     }
     return false;
@@ -142,16 +118,37 @@ void code(long c, codewidth width, std::string& out) {
     little(out, static_cast<std::uint64_t>(c), 2);
 }
 
+// Two bytes for a drawing whose header says, in $ACADVER, that it comes
+// from R13 or later (AC1012 on); one byte for an older one and for one that
+// does not say, which readers take to be of the older form.
+codewidth byversion(const std::string& text) {
+    lines in(text);
+    std::string c, v;
+    bool acadver = false;
+    while (in.next(c) && in.next(v)) {
+        if (acadver) {
+            int n = 0;
+            bool number = c == "1" && v.compare(0, 2, "AC") == 0 &&
+                          std::from_chars(v.data() + 2, v.data() + v.size(), n).ec == std::errc();
+            return number && n >= 1012 ? codewidth::two : codewidth::one;
+        }
+        if (c == "0" && v == "ENDSEC") break;
+        acadver = c == "9" && v == "$ACADVER";
+    }
+    return codewidth::one;
+}
+
 }  // namespace
 
 bool convert(const std::string& text, codewidth width, std::string& out, std::string& error) {
+    if (width == codewidth::byversion) width = byversion(text);
     out.assign("AutoCAD Binary DXF\r\n\x1a", 22);
     lines in(text);
     std::string c, v;
     while (in.next(c)) {
         long long n;
-        kind k = integer(c, 0, 65535, n) ? kindof(static_cast<long>(n)) : kind::none;
-        if (k == kind::none) {
+        ostra::valuetype k = integer(c, 0, 65535, n) ? ostra::valuetypeof(static_cast<int>(n)) : ostra::badtype;
+        if (k == ostra::badtype) {
             error = "line " + std::to_string(in.number()) + ": no group code of a known type: " + c;
             return false;
         }

@@ -1,6 +1,6 @@
 // A converter of DXF drawings from the text form to the binary form, for
 // the benchmarks and the tests: the same groups, each value written with the
-// type its code's range gives it.
+// type the reader gives its code (reader/binarytypes.h).
 #ifndef OSTRA_BENCH_DXFBINARY_H
 #define OSTRA_BENCH_DXFBINARY_H
 
@@ -9,8 +9,9 @@
 namespace dxfbinary {
 
 enum class codewidth {
-    one,  // one byte, 255 and two bytes for codes from 255 on (drawings before R13)
-    two,  // two bytes (R13 on)
+    one,        // one byte, 255 and two bytes for codes from 255 on (drawings before R13)
+    two,        // two bytes (R13 on)
+    byversion,  // two bytes when the header's $ACADVER is AC1012 (R13) or later, else one
 };
 
 // Converts the text drawing to binary, up to and including its EOF record,

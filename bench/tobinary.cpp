@@ -1,4 +1,8 @@
-// Converts a text drawing to the binary form: tobinary [--one-byte-codes] IN OUT.
+// Converts a text drawing to the binary form:
+//   tobinary [--one-byte-codes | --two-byte-codes] IN OUT
+// Without an option the codes take two bytes when the header's $ACADVER is
+// AC1012 (R13) or later, and one byte for an older drawing or one that does
+// not give its version, as readers expect.
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -8,14 +12,13 @@
 #include "dxfbinary.h"
 
 int main(int argc, char** argv) {
-    dxfbinary::codewidth width = dxfbinary::codewidth::two;
+    dxfbinary::codewidth width = dxfbinary::codewidth::byversion;
     int first = 1;
-    if (argc > 1 && std::strcmp(argv[1], "--one-byte-codes") == 0) {
-        width = dxfbinary::codewidth::one;
-        first = 2;
-    }
+    if (argc > 1 && std::strcmp(argv[1], "--one-byte-codes") == 0) width = dxfbinary::codewidth::one;
+    if (argc > 1 && std::strcmp(argv[1], "--two-byte-codes") == 0) width = dxfbinary::codewidth::two;
+    if (width != dxfbinary::codewidth::byversion) first = 2;
     if (argc != first + 2) {
-        std::fprintf(stderr, "usage: tobinary [--one-byte-codes] IN OUT\n");
+        std::fprintf(stderr, "usage: tobinary [--one-byte-codes | --two-byte-codes] IN OUT\n");
         return 2;
     }
     std::ifstream in(argv[first], std::ios::binary);
