@@ -19,13 +19,14 @@ using brevo::geometry;
 
 // Every producer with state of its own; the stateless ones are functions.
 struct readerstate::producerset {
-    producerset(layertable& layers, visibility& shown) : inserts(layers, shown) {}
+    producerset(layertable& layers, visibility& shown) : inserts(layers, shown), leaders(layers, shown) {}
     polylineproducer polylines;
     exactpolylineproducer exactpolylines;
     insertproducer inserts;
     faceproducer faces;
     splineproducer splines;
     leaderproducer leaders;
+    dimstyles styles;   // what leaders are drawn with
     chainsource chain;  // a spline's or a leader's segments
 };
 
@@ -190,7 +191,9 @@ void readerstate::endrecord() {
     case ksolid: if (exact_) p.faces.solid(table, emit); break;
     case kdimension: if (exact_) p.inserts.dimension(table, blocks, emit); break;
     case kspline: if (exact_) p.splines.end(table, emit, p.chain, flattening_); break;
-    case kleader: if (exact_) p.leaders.end(table, emit, p.chain, flattening_); break;
+    case kleader: if (exact_) p.leaders.end(table, emit, {p.styles, info.header, blocks, p.chain, flattening_}); break;
+    case kdimstyle: if (exact_) p.styles.style(table); break;
+    case kblockrecord: if (exact_) p.styles.blockrecord(table); break;
     case klayer: info.layerdefs.record(table); break;
     case kheadervar: info.header.record(variable_, table); break;
     default: break;
@@ -265,8 +268,8 @@ void readerstate::steergroup(int code, const char* value, int length) {
     if (!collecting_) return;
     if (kind_ == kspline)
         producers_->splines.group(code, value, table);
-    else if (kind_ == kleader && (code == 10 || code == 20 || code == 30))
-        producers_->leaders.vertexgroup(code, table);
+    else if (kind_ == kleader)
+        producers_->leaders.group(code, table);
 }
 
 }  // namespace ostra

@@ -34,7 +34,9 @@ enum entitykind {
     kleader = 19,
     kspline = 20,     // SPLINE or HELIX
     kpoint = 21,
-    kinds = 22,
+    kdimstyle = 22,   // a DIMSTYLE table entry
+    kblockrecord = 23,  // a BLOCK_RECORD table entry
+    kinds = 24,
 };
 
 // The section being read, as far as reading cares.
@@ -79,6 +81,7 @@ inline int kindof(const char* name, int n, int oldkind) {
         break;
     case 'B':
         if (is(name, n, "BLOCK")) return kblock;
+        if (is(name, n, "BLOCK_RECORD")) return kblockrecord;
         break;
     case 'E':
         if (is(name, n, "ENDBLK")) return kendblk;
@@ -91,6 +94,7 @@ inline int kindof(const char* name, int n, int oldkind) {
         break;
     case 'D':
         if (is(name, n, "DIMENSION")) return kdimension;
+        if (is(name, n, "DIMSTYLE")) return kdimstyle;
         break;
     case 'T':
         if (is(name, n, "TRACE")) return ksolid;
@@ -140,6 +144,8 @@ inline constexpr kindfacts kindtable[kinds] = {
     {"LEADER", nullptr, 0, true},                // kleader
     {"SPLINE", "HELIX", 'H', true},              // kspline
     {"POINT", nullptr, 0, true},                 // kpoint
+    {nullptr, nullptr, 0, true},                 // kdimstyle: read for leaders
+    {nullptr, nullptr, 0, true},                 // kblockrecord: read for leaders
 };
 
 // The name under which a record of kind named name delivers its geometry
