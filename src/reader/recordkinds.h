@@ -34,7 +34,9 @@ enum entitykind {
     kleader = 19,
     kspline = 20,     // SPLINE or HELIX
     kpoint = 21,
-    kinds = 22,
+    karcdimension = 22,     // ARC_DIMENSION: a dimension as DIMENSION is
+    klargeradial = 23,      // LARGE_RADIAL_DIMENSION: the same
+    kinds = 24,
 };
 
 // The section being read, as far as reading cares.
@@ -57,6 +59,7 @@ inline int kindof(const char* name, int n, int oldkind) {
         if (is(name, n, "LAYER")) return klayer;
         if (is(name, n, "LWPOLYLINE")) return kpolyline;
         if (is(name, n, "LEADER")) return kleader;
+        if (is(name, n, "LARGE_RADIAL_DIMENSION")) return klargeradial;
         break;
     case 'P':
         if (is(name, n, "POLYLINE")) return kpolyline;
@@ -73,6 +76,7 @@ inline int kindof(const char* name, int n, int oldkind) {
         break;
     case 'A':
         if (is(name, n, "ARC")) return karc;
+        if (is(name, n, "ARC_DIMENSION")) return karcdimension;
         break;
     case 'C':
         if (is(name, n, "CIRCLE")) return kcircle;
@@ -140,6 +144,8 @@ inline constexpr kindfacts kindtable[kinds] = {
     {"LEADER", nullptr, 0, true},                // kleader
     {"SPLINE", "HELIX", 'H', true},              // kspline
     {"POINT", nullptr, 0, true},                 // kpoint
+    {"ARC_DIMENSION", nullptr, 0, true},         // karcdimension
+    {"LARGE_RADIAL_DIMENSION", nullptr, 0, true},  // klargeradial
 };
 
 // The name under which a record of kind named name delivers its geometry
