@@ -82,6 +82,22 @@ TEST(Meshes, BadIndicesAndShortGridsGiveWhatTheyCan) {
     EXPECT_EQ(readexact(entities(q)), S{"line (0,0,0) (1,0,0)"});
 }
 
+// A face of two vertices is one edge, given once; it is hidden only when
+// both of its ways are (-a and -b).
+TEST(Meshes, PolyfaceFaceOfTwoVerticesIsOneEdge) {
+    S p = {"0", "POLYLINE", "8", "M", "66", "1", "70", "64", "71", "3", "72", "3"};
+    add(p, vertex("0", "0", "0", "192"));
+    add(p, vertex("2", "0", "0", "192"));
+    add(p, vertex("2", "3", "0", "192"));
+    add(p, facerecord({"1", "2"}));
+    add(p, facerecord({"-2", "3"}));    // 2 to 3 hidden: drawn from 3 to 2
+    add(p, facerecord({"-3", "-1"}));   // both ways hidden
+    add(p, facerecord({"3", "1", "0"}));  // a third index of 0 is no corner
+    add(p, {"0", "SEQEND"});
+    EXPECT_EQ(readexact(entities(p)),
+              (S{"line (0,0,0) (2,0,0)", "line (2,3,0) (2,0,0)", "line (2,3,0) (0,0,0)"}));
+}
+
 // A smoothed polygon mesh (70 = 16 + 4, surface type 75, smooth densities
 // 73 x 74) draws its surface vertices (flag 8) as a 73 x 74 grid and not
 // its frame (flag 16): here a 2 x 2 frame far off, and a 3 x 3 surface

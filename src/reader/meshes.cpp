@@ -1,6 +1,7 @@
 #include "reader/meshes.h"
 
 #include <cmath>
+#include <utility>
 
 #include "reader/ocs.h"
 #include "support/vectors.h"
@@ -61,7 +62,14 @@ void meshproducer::face(const grouptable& t, emitter& e) {
     }
     count_ = next_ = 0;
     grid_ = false;
-    for (int i = 0; i < corners && corners >= 2; ++i) {
+    // A face of two corners is one edge, drawn unless both of its ways (a to
+    // b, b to a) are hidden.
+    int edges = corners;
+    if (corners == 2) {
+        edges = 1;
+        if (index[0] < 0) std::swap(index[0], index[1]);
+    }
+    for (int i = 0; i < edges && corners >= 2; ++i) {
         long a = index[i], b = index[(i + 1) % corners];
         if (a < 0) continue;  // the edge starting here is hidden
         std::size_t ia = static_cast<std::size_t>(a), ib = static_cast<std::size_t>(std::labs(b));
