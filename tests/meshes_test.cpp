@@ -82,4 +82,55 @@ TEST(Meshes, BadIndicesAndShortGridsGiveWhatTheyCan) {
     EXPECT_EQ(readexact(entities(q)), S{"line (0,0,0) (1,0,0)"});
 }
 
+// A face of two vertices is one edge, given once; it is hidden only when
+// both of its ways are (-a and -b).
+TEST(Meshes, PolyfaceFaceOfTwoVerticesIsOneEdge) {
+    S p = {"0", "POLYLINE", "8", "M", "66", "1", "70", "64", "71", "3", "72", "3"};
+    add(p, vertex("0", "0", "0", "192"));
+    add(p, vertex("2", "0", "0", "192"));
+    add(p, vertex("2", "3", "0", "192"));
+    add(p, facerecord({"1", "2"}));
+    add(p, facerecord({"-2", "3"}));    // 2 to 3 hidden: drawn from 3 to 2
+    add(p, facerecord({"-3", "-1"}));   // both ways hidden
+    add(p, facerecord({"3", "1", "0"}));  // a third index of 0 is no corner
+    add(p, {"0", "SEQEND"});
+    EXPECT_EQ(readexact(entities(p)),
+              (S{"line (0,0,0) (2,0,0)", "line (2,3,0) (2,0,0)", "line (2,3,0) (0,0,0)"}));
+}
+
+// A smoothed polygon mesh (70 = 16 + 4, surface type 75, smooth densities
+// 73 x 74) draws its surface vertices (flag 8) as a 73 x 74 grid and not
+// its frame (flag 16): here a 2 x 2 frame far off, and a 3 x 3 surface
+// whose vertex (j, i) is row i, column j.
+S smoothed(const char* flags, const char* ndensity) {
+    S p = {"0", "POLYLINE", "8", "M", "66", "1", "70", flags, "71", "2", "72", "2", "73", "3", "74", ndensity, "75", "6"};
+    for (const char* xy : {"00", "90", "09", "99"})
+        add(p, vertex(std::string(1, xy[0]), std::string(1, xy[1]), "9", "80"));
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j) add(p, vertex(std::to_string(j), std::to_string(i), "0", "72"));
+    add(p, {"0", "SEQEND"});
+    return p;
+}
+
+TEST(Meshes, SmoothedPolygonMeshDrawsItsSurface) {
+    S got = readexact(entities(smoothed("20", "3")));
+    EXPECT_EQ(got, (S{"line (0,0,0) (1,0,0)", "line (1,0,0) (2,0,0)", "line (0,1,0) (1,1,0)",
+                      "line (1,1,0) (2,1,0)", "line (0,2,0) (1,2,0)", "line (1,2,0) (2,2,0)",
+                      "line (0,0,0) (0,1,0)", "line (1,0,0) (1,1,0)", "line (2,0,0) (2,1,0)",
+                      "line (0,1,0) (0,2,0)", "line (1,1,0) (1,2,0)", "line (2,1,0) (2,2,0)"}));
+    // Closed in N (32): each row closes, (2, i) back to (0, i).
+    got = readexact(entities(smoothed("52", "3")));
+    ASSERT_EQ(got.size(), 15u);
+    EXPECT_EQ(got[2], "line (2,0,0) (0,0,0)");
+    // Closed in M (1) as well: each column closes, (j, 2) back to (j, 0).
+    got = readexact(entities(smoothed("53", "3")));
+    ASSERT_EQ(got.size(), 18u);
+    EXPECT_EQ(got[17], "line (2,2,0) (2,0,0)");
+    // Without an N density the frame is drawn as a plain 2 x 2 mesh.
+    EXPECT_EQ(readexact(entities(smoothed("20", "0"))),
+              (S{"line (0,0,9) (9,0,9)", "line (0,9,9) (9,9,9)", "line (0,0,9) (0,9,9)", "line (9,0,9) (9,9,9)"}));
+    // The default reading zigzags through all 13 vertices.
+    EXPECT_EQ(readall(entities(smoothed("20", "3"))).size(), 12u);
+}
+
 }  // namespace

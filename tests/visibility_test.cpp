@@ -141,6 +141,45 @@ TEST(Hidden, DimensionDeliversItsBlock) {
     EXPECT_EQ(r.nextskipped(count), nullptr);
 }
 
+// ARC_DIMENSION and LARGE_RADIAL_DIMENSION are dimensions: each draws its
+// block under its own record name and handle, in ENTITIES and inside a
+// block; hidden ones draw nothing. The default reading passes them over.
+TEST(Hidden, ArcAndLargeRadialDimensionsDeliverTheirBlocks) {
+    S blocks = {"0", "BLOCK", "2", "*D1"};
+    add(blocks, line("0", "1"));
+    add(blocks, {"0", "ENDBLK", "0", "BLOCK", "2", "*D2"});
+    add(blocks, line("0", "2"));
+    add(blocks, {"0", "ENDBLK", "0", "BLOCK", "2", "OUTER"});
+    add(blocks, {"0", "ARC_DIMENSION", "8", "0", "2", "*D2"});
+    add(blocks, {"0", "ENDBLK"});
+    S ents = {"0", "ARC_DIMENSION", "5", "A1", "8", "DIMS", "100", "AcDbArcDimension", "2", "*D1"};
+    add(ents, {"0", "LARGE_RADIAL_DIMENSION", "5", "A2", "8", "DIMS", "2", "*D2"});
+    add(ents, {"0", "ARC_DIMENSION", "5", "A3", "8", "DIMS", "60", "1", "2", "*D1"});
+    add(ents, {"0", "LARGE_RADIAL_DIMENSION", "5", "A4", "8", "OFF", "2", "*D2"});
+    add(ents, {"0", "INSERT", "2", "OUTER", "8", "WALLS", "10", "100"});
+    const std::string text = drawing(layertable, blocks, ents);
+    memstream m(text);
+    ostra::reader r(m.get());
+    r.setexact(true);
+    S got;
+    brevo::geometry g;
+    while (r.next(g))
+        got.push_back(std::to_string(static_cast<int>(g.lns()->start().x)) + " " + r.currentrecord() + " " +
+                      r.currenthandle() + " " + r.currentlayer() + " " + r.currentblock());
+    EXPECT_EQ(got, (S{"1 ARC_DIMENSION A1 DIMS *D1", "2 LARGE_RADIAL_DIMENSION A2 DIMS *D2", "102 LINE  WALLS *D2"}));
+    int n;
+    std::map<std::string, int> skipped;
+    for (const char* s = r.firstskipped(n); s; s = r.nextskipped(n)) skipped[s] = n;
+    EXPECT_EQ(skipped, (std::map<std::string, int>{{"*invisible", 1}, {"*hiddenlayer", 1}}));
+    // The default reading: nothing, each counted by name.
+    memstream d(text);
+    ostra::reader plain(d.get());
+    EXPECT_EQ(testutil::readall(plain).size(), 0u);
+    skipped.clear();
+    for (const char* s = plain.firstskipped(n); s; s = plain.nextskipped(n)) skipped[s] = n;
+    EXPECT_EQ(skipped, (std::map<std::string, int>{{"ARC_DIMENSION", 3}, {"LARGE_RADIAL_DIMENSION", 2}}));
+}
+
 TEST(Hidden, RecordsPassedOverAreCountedByName) {
     S ents = {"0", "TEXT", "1", "a", "0", "TEXT", "1", "b", "0", "HATCH", "0", "MTEXT"};
     add(ents, {"0", "INSERT", "2", "NONE", "66", "1", "0", "ATTRIB", "1", "v", "0", "SEQEND"});

@@ -33,6 +33,14 @@ bool emitter::shown(bool filter) {
     return filter && !shown_.hiddenlayer(layer_);
 }
 
+bool emitter::retest(int layer) {
+    if (!active() || layer < 0) return false;
+    layers_.useagain(layer);
+    layer_ = layer;
+    layerknown_ = false;  // slot 8 holds the record's own layer
+    return !inentities_ || layers_.passes(layer);
+}
+
 void emitter::emitall(source& s) {
     if (inentities_) {
         out_.setsource(&s, exact_ ? &layers_ : nullptr);

@@ -39,6 +39,12 @@ public:
     // its layer; at the top level it must pass the filter and its layer be
     // neither frozen nor off.
     bool shown(bool filter);
+    // The exact reading's test of a record that is part of an entity whose
+    // first record was tested and shown (a polyline's VERTEX and SEQEND):
+    // that entity's layer (index layer) decides, counted once more, and
+    // must pass the filter as it is now; the record's own layer, space and
+    // visibility do not count. What the record emits goes on that layer.
+    bool retest(int layer);
     // The exact reading's rules, or the default reading's.
     void setexact(bool exact) { exact_ = exact; }
     bool exact() const { return exact_; }

@@ -40,7 +40,10 @@ geometry polylinepiece(const point& a, const point& b, double bulge, const trafo
 void exactpolylineproducer::start(bool light) {
     ocs_.id();
     elevation_ = 0;
-    world_ = skip_ = closed_ = hasprev_ = false;
+    world_ = closed_ = hasprev_ = meshing_ = false;
+    // VERTEX records after an LWPOLYLINE are none of its vertices.
+    skip_ = light;
+    layer_ = -1;
     vertices_ = 0;
     prevbulge_ = 0;
     light_ = light;
@@ -70,12 +73,18 @@ void exactpolylineproducer::headerend(const grouptable& t, emitter& e) {
     skip_ = flags & (16 | 64);
     if (skip_) {
         meshing_ = e.test();
-        if (meshing_) mesh_.start(flags, intof(t, 71), intof(t, 72), e.layer(), &header_);
+        if (meshing_) mesh_.start(t, e.layer(), &header_);
         return;
     }
-    // A POLYLINE header: one layer check, as in the default reading, unless
-    // the polyline is hidden.
-    if (e.active()) skip_ = e.hidden() || (e.uselayer(), false);
+    // A POLYLINE header: one layer check, as in the default reading. The
+    // header alone decides whether the polyline is drawn (its space, its
+    // visibility, its layer frozen or off) and the layer of its pieces.
+    skip_ = !e.active() || e.hidden();
+    if (skip_) return;
+    e.uselayer();
+    layer_ = e.layer();
+    skip_ = !e.shown(true);
+    if (skip_) return;
     if (!world_) ocs_ = ocstrafo(t);
     elevation_ = t.number(30);
 }
@@ -121,8 +130,10 @@ void exactpolylineproducer::vertexend(const grouptable& t, emitter& e) {
     if (meshing_) return mesh_.vertex(t, e);
     if (skip_) return;
     e.useprops("POLYLINE", &header_);
-    bool pass = e.test();
-    if (intof(t, 70) & 16) return;  // a spline frame point
+    bool pass = e.retest(layer_);
+    // A spline-fit polyline is drawn through its fitted vertices: a frame
+    // control point (flag 16) is no vertex of the drawn chain.
+    if (intof(t, 70) & 16) return;
     point v = world_ ? slotpoint(t, 10) : point(t.number(10), t.number(20), elevation_);
     if (pass && hasprev_) e.emit(polylinepiece(prev_, v, world_ ? 0 : prevbulge_, world_ ? nullptr : &ocs_));
     if (!hasprev_ && vertices_ == 0) first_ = v;
@@ -140,7 +151,7 @@ void exactpolylineproducer::closing(emitter& e) {
     if (!closed_ || skip_ || vertices_ < 2) return;
     if (samepoint(prev_, first_)) return;
     e.useprops("POLYLINE", &header_);
-    if (!e.test()) return;
+    if (!e.retest(layer_)) return;
     e.emit(polylinepiece(prev_, first_, world_ ? 0 : prevbulge_, world_ ? nullptr : &ocs_));
 }
 

@@ -59,6 +59,7 @@ private:
     double elevation_ = 0;
     bool world_ = false;  // a 3D polyline: vertices are world coordinates
     bool skip_ = false;   // a mesh or a hidden polyline: its vertices are no chain
+    int layer_ = -1;      // the header's layer: its pieces' layer
     bool meshing_ = false;  // the mesh takes the vertices
     meshproducer mesh_;
     bool closed_ = false;

@@ -59,7 +59,7 @@ void insertproducer::insert(const grouptable& t, blockstore& blocks, emitter& e,
     deliver(blocks.find(t.get(2)), p, o, e, exact);
 }
 
-void insertproducer::dimension(const grouptable& t, blockstore& blocks, emitter& e) {
+void insertproducer::dimension(const grouptable& t, blockstore& blocks, emitter& e, const char* name) {
     if (!e.active() || e.hidden()) return;
     // The block is drawn where it stands: no placement of its own.
     insertparams p;
@@ -67,7 +67,7 @@ void insertproducer::dimension(const grouptable& t, blockstore& blocks, emitter&
     if (!e.tocaller()) return keep(t, p, blocks, e);
     expansionorigin o;
     if (!drawn(e, o)) return;
-    o.record = "DIMENSION";
+    o.record = name;
     handle_[0] = '\0';
     if (t.carried(5)) std::memcpy(handle_, t.get(5), sizeof handle_);
     o.handle = handle_;

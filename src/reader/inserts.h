@@ -29,11 +29,12 @@ public:
     // on a frozen layer, draws nothing, and the exact reading's delivery
     // rules decide on each of its entities.
     void insert(const grouptable& t, blockstore& blocks, emitter& e, bool exact);
-    // A DIMENSION record (exact reading): the drawing of the dimension, its
-    // block (group 2), placed as it stands, every entity of it named
-    // "DIMENSION" with the dimension's handle. Inside a block definition it
-    // is kept as an insert of its block.
-    void dimension(const grouptable& t, blockstore& blocks, emitter& e);
+    // A DIMENSION, ARC_DIMENSION or LARGE_RADIAL_DIMENSION record (exact
+    // reading), its record name name (a text that lives as long as the
+    // program): the drawing of the dimension, its block (group 2), placed as
+    // it stands, every entity of it named name with the dimension's handle.
+    // Inside a block definition it is kept as an insert of its block.
+    void dimension(const grouptable& t, blockstore& blocks, emitter& e, const char* name);
 
 private:
     bool drawn(emitter& e, expansionorigin& o);

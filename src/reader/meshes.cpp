@@ -1,6 +1,7 @@
 #include "reader/meshes.h"
 
 #include <cmath>
+#include <utility>
 
 #include "reader/ocs.h"
 #include "support/vectors.h"
@@ -16,15 +17,25 @@ long intof(const grouptable& t, int code) {
     double v = t.number(code);
     return v >= -1e9 && v <= 1e9 ? static_cast<long>(v) : 0;
 }
+
+// A count from a group, 0 when it is none or not above 0.
+std::size_t countof(const grouptable& t, int code) {
+    long v = intof(t, code);
+    return v > 0 ? static_cast<std::size_t>(v) : 0;
+}
 }  // namespace
 
-void meshproducer::start(int flags, int m, int n, int layer, const recordprops* props) {
+void meshproducer::start(const grouptable& t, int layer, const recordprops* props) {
+    long flags = intof(t, 70);
     polyface_ = flags & 64;
     closedm_ = flags & 1;
     closedn_ = flags & 32;
-    m_ = m > 0 ? static_cast<std::size_t>(m) : 0;
-    n_ = n > 0 ? static_cast<std::size_t>(n) : 0;
+    smoothed_ = !polyface_ && (flags & 4);
+    m_ = countof(t, 71);
+    n_ = countof(t, 72);
+    surfacen_ = countof(t, 74);
     vertices_.clear();
+    surface_.clear();
     count_ = next_ = 0;
     grid_ = false;
     info_ = geometryinfo();
@@ -34,11 +45,12 @@ void meshproducer::start(int flags, int m, int n, int layer, const recordprops* 
 }
 
 // A polyface's vertex (group 70 bit 64 set) joins the list; its face record
-// (bit 64 clear) gives edges. Every VERTEX of a polygon mesh is a vertex.
+// (bit 64 clear) gives edges. Every VERTEX of a polygon mesh is a vertex: of
+// the surface when a smoothed mesh's VERTEX has flag 8, else of the frame.
 void meshproducer::vertex(const grouptable& t, emitter& e) {
     long flags = intof(t, 70);
     if (polyface_ && !(flags & 64)) return face(t, e);
-    vertices_.push_back(slotpoint(t, 10));
+    (smoothed_ && (flags & 8) ? surface_ : vertices_).push_back(slotpoint(t, 10));
 }
 
 void meshproducer::face(const grouptable& t, emitter& e) {
@@ -50,7 +62,14 @@ void meshproducer::face(const grouptable& t, emitter& e) {
     }
     count_ = next_ = 0;
     grid_ = false;
-    for (int i = 0; i < corners && corners >= 2; ++i) {
+    // A face of two corners is one edge, drawn unless both of its ways (a to
+    // b, b to a) are hidden.
+    int edges = corners;
+    if (corners == 2) {
+        edges = 1;
+        if (index[0] < 0) std::swap(index[0], index[1]);
+    }
+    for (int i = 0; i < edges && corners >= 2; ++i) {
         long a = index[i], b = index[(i + 1) % corners];
         if (a < 0) continue;  // the edge starting here is hidden
         std::size_t ia = static_cast<std::size_t>(a), ib = static_cast<std::size_t>(std::labs(b));
@@ -63,7 +82,12 @@ void meshproducer::face(const grouptable& t, emitter& e) {
 }
 
 void meshproducer::end(emitter& e) {
-    if (polyface_ || n_ == 0) return;
+    if (polyface_) return;
+    if (!surface_.empty() && surfacen_ > 0) {
+        vertices_.swap(surface_);
+        n_ = surfacen_;
+    }
+    if (n_ == 0) return;
     // Rows as many as the vertices fill, however many M said.
     m_ = vertices_.size() / n_;
     if (m_ == 0) return;

@@ -4,9 +4,14 @@
 // counted from 1); each face gives its edges, and a negative number hides
 // the edge that starts at that vertex. A polygon mesh (bit 16) is a grid of
 // M x N vertices (71 and 72), row after row; it gives its grid edges,
-// closed in M by bit 1 and in N by bit 32, after its last vertex. The
-// vertices are kept until the mesh ends, since faces and rows refer back to
-// them. Edges of length 0 are left out.
+// closed in M by bit 1 and in N by bit 32, after its last vertex. A
+// smoothed polygon mesh (bit 4 as well) holds its frame (VERTEX flag 16)
+// and the surface fitted to it (flag 8), row after row with N the smooth
+// surface's N density (74): the surface is drawn, as a CAD program draws
+// it, closed as the frame is; without surface vertices or a density above 0
+// the frame is drawn as a plain mesh. The vertices are kept until the mesh
+// ends, since faces and rows refer back to them. Edges of length 0 are left
+// out.
 #ifndef OSTRA_READER_MESHES_H
 #define OSTRA_READER_MESHES_H
 
@@ -23,9 +28,10 @@ namespace ostra {
 
 class meshproducer : public source {
 public:
-    // A mesh header ends: flags (group 70), the grid's M and N; the mesh's
-    // pieces go out on layer under record name and props.
-    void start(int flags, int m, int n, int layer, const recordprops* props);
+    // A mesh header ends (its groups in t: flags 70, the grid's M and N in
+    // 71 and 72, the smooth surface's N density in 74); the mesh's pieces go
+    // out on layer under the record name POLYLINE and props.
+    void start(const grouptable& t, int layer, const recordprops* props);
     // A VERTEX record of the mesh ends.
     void vertex(const grouptable& t, emitter& e);
     // The SEQEND record: a polygon mesh's grid.
@@ -40,8 +46,10 @@ private:
 
     bool polyface_ = false;
     bool closedm_ = false, closedn_ = false;
-    std::size_t m_ = 0, n_ = 0;
-    std::vector<brevo::point> vertices_;
+    bool smoothed_ = false;  // a polygon mesh with a surface fitted to it
+    std::size_t m_ = 0, n_ = 0, surfacen_ = 0;
+    std::vector<brevo::point> vertices_;  // a smoothed mesh's frame
+    std::vector<brevo::point> surface_;   // a smoothed mesh's surface
     geometryinfo info_;
 
     // What the source hands out: a face's edges, or the grid's.

@@ -189,7 +189,9 @@ void readerstate::endrecord() {
     case kinsert: p.inserts.insert(table, blocks, emit, exact_); break;
     case k3dface: if (exact_) p.faces.face(table, emit); break;
     case ksolid: if (exact_) p.faces.solid(table, emit); break;
-    case kdimension: if (exact_) p.inserts.dimension(table, blocks, emit); break;
+    case kdimension:
+    case karcdimension:
+    case klargeradial: if (exact_) p.inserts.dimension(table, blocks, emit, kindtable[kind_].name); break;
     case kspline: if (exact_) p.splines.end(table, emit, p.chain, flattening_); break;
     case kleader: if (exact_) p.leaders.end(table, emit, {p.styles, info.header, blocks, p.chain, flattening_}); break;
     case kdimstyle: if (exact_) p.styles.style(table); break;

@@ -34,9 +34,11 @@ enum entitykind {
     kleader = 19,
     kspline = 20,     // SPLINE or HELIX
     kpoint = 21,
-    kdimstyle = 22,   // a DIMSTYLE table entry
-    kblockrecord = 23,  // a BLOCK_RECORD table entry
-    kinds = 24,
+    kdimstyle = 22,         // a DIMSTYLE table entry
+    kblockrecord = 23,      // a BLOCK_RECORD table entry
+    karcdimension = 24,     // ARC_DIMENSION: a dimension as DIMENSION is
+    klargeradial = 25,      // LARGE_RADIAL_DIMENSION: the same
+    kinds = 26,
 };
 
 // The section being read, as far as reading cares.
@@ -59,6 +61,7 @@ inline int kindof(const char* name, int n, int oldkind) {
         if (is(name, n, "LAYER")) return klayer;
         if (is(name, n, "LWPOLYLINE")) return kpolyline;
         if (is(name, n, "LEADER")) return kleader;
+        if (is(name, n, "LARGE_RADIAL_DIMENSION")) return klargeradial;
         break;
     case 'P':
         if (is(name, n, "POLYLINE")) return kpolyline;
@@ -75,6 +78,7 @@ inline int kindof(const char* name, int n, int oldkind) {
         break;
     case 'A':
         if (is(name, n, "ARC")) return karc;
+        if (is(name, n, "ARC_DIMENSION")) return karcdimension;
         break;
     case 'C':
         if (is(name, n, "CIRCLE")) return kcircle;
@@ -146,6 +150,8 @@ inline constexpr kindfacts kindtable[kinds] = {
     {"POINT", nullptr, 0, true},                 // kpoint
     {nullptr, nullptr, 0, true},                 // kdimstyle: read for leaders
     {nullptr, nullptr, 0, true},                 // kblockrecord: read for leaders
+    {"ARC_DIMENSION", nullptr, 0, true},         // karcdimension
+    {"LARGE_RADIAL_DIMENSION", nullptr, 0, true},  // klargeradial
 };
 
 // The name under which a record of kind named name delivers its geometry

@@ -11,28 +11,28 @@ constexpr int greys[6] = {0x333333, 0x505050, 0x696969, 0x828282, 0xBEBEBE, 0xFF
 // Indices 10 to 249 run through 24 hues, 15 degrees apart starting at red,
 // ten shades each: the even shades at full saturation, the odd ones half
 // way to white, each pair darker than the one before (full, 65 %, 50 %,
-// 30 %, 15 % brightness).
+// 30 %, 15 % brightness). A channel is the exact value of its share,
+// truncated once: 255 x brightness x share, the share in eighths.
 constexpr int hueshade(int aci) {
     int hue = (aci - 10) / 10, shade = aci % 10;
-    // The hue at full saturation and brightness: one channel at 255, one
-    // rising or falling in steps of a quarter, one at 0.
-    const int steps[5] = {0, 63, 127, 191, 255};
-    int sector = hue / 4, step = hue % 4;
-    int up = steps[step], down = steps[4 - step];
-    int rgb[3] = {0, 0, 0};
+    // The channels' shares of the hue at full saturation, in quarters: one
+    // at 4, one rising or falling by a quarter from hue to hue, one at 0.
+    int sector = hue / 4, up = hue % 4, down = 4 - up;
+    int share[3] = {0, 0, 0};
     switch (sector) {
-    case 0: rgb[0] = 255, rgb[1] = up, rgb[2] = 0; break;       // red to yellow
-    case 1: rgb[0] = down, rgb[1] = 255, rgb[2] = 0; break;     // yellow to green
-    case 2: rgb[0] = 0, rgb[1] = 255, rgb[2] = up; break;       // green to cyan
-    case 3: rgb[0] = 0, rgb[1] = down, rgb[2] = 255; break;     // cyan to blue
-    case 4: rgb[0] = up, rgb[1] = 0, rgb[2] = 255; break;       // blue to magenta
-    default: rgb[0] = 255, rgb[1] = 0, rgb[2] = down; break;    // magenta to red
+    case 0: share[0] = 4, share[1] = up, share[2] = 0; break;       // red to yellow
+    case 1: share[0] = down, share[1] = 4, share[2] = 0; break;     // yellow to green
+    case 2: share[0] = 0, share[1] = 4, share[2] = up; break;       // green to cyan
+    case 3: share[0] = 0, share[1] = down, share[2] = 4; break;     // cyan to blue
+    case 4: share[0] = up, share[1] = 0, share[2] = 4; break;       // blue to magenta
+    default: share[0] = 4, share[1] = 0, share[2] = down; break;    // magenta to red
     }
     const int brightness[5] = {100, 65, 50, 30, 15};
     int color = 0;
-    for (int c : rgb) {
-        if (shade % 2) c = (c + 255) / 2;
-        color = color << 8 | c * brightness[shade / 2] / 100;
+    for (int q : share) {
+        // In eighths: 2q at full saturation, 4 + q half way to white.
+        int eighths = shade % 2 ? 4 + q : 2 * q;
+        color = color << 8 | 255 * brightness[shade / 2] * eighths / 800;
     }
     return color;
 }
