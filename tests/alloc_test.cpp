@@ -86,6 +86,8 @@ std::string drawing() {
     add({"0", "BLOCK", "2", "LATER", "0", "LINE", "8", "L", "11", "1", "0", "ENDBLK", "0", "ENDSEC"});
     add({"0", "SECTION", "2", "ENTITIES"});
     for (int i = 0; i < 40; ++i) add({"0", "LINE", "8", "LAYER" + std::to_string(i), "10", std::to_string(i), "11", "1"});
+    // A long name and a second spelling, which the exact reading keys.
+    add({"0", "LINE", "8", std::string(100, 'N') + "long", "11", "1", "0", "LINE", "8", "layer3", "11", "2"});
     add({"0", "INSERT", "8", "PARTS", "2", "FLANGE", "10", "100", "50", "30", "41", "2"});
     add({"0", "POLYLINE", "8", "P", "70", "1", "0", "VERTEX", "10", "1", "42", "0.5", "0", "VERTEX", "10", "2",
          "20", "3", "0", "VERTEX", "20", "7", "0", "SEQEND"});

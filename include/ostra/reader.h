@@ -81,8 +81,12 @@ public:
     // 3DFACE, SOLID, TRACE, DIMENSION and LEADER records and meshes are
     // read; paper space, invisible entities and frozen or off layers are
     // left out; inside a block an entity on layer "0" is on the layer of
-    // the insert that places it. The default reading keeps polylines
-    // straight and flat and reads the records it always read.
+    // the insert that places it. Names (layers, blocks, LAYER entries) are
+    // kept whole up to 255 chars and compared without regard to case by
+    // their UTF-8 form, as a CAD program compares them; a name met under
+    // several spellings goes under the first one. The default reading keeps
+    // polylines straight and flat, reads the records it always read, keeps
+    // names' first 79 chars and compares them as bytes.
     void setexact(bool exact);
     // Exact reading: the paper-space entities (group 67 = 1) instead of
     // model space.
@@ -101,7 +105,7 @@ public:
     const char* nextskipped(int& count);
 
     // Restricts output to the comma-separated layer names; null or "" removes
-    // the filter.
+    // the filter. The names are compared as the reading compares names.
     void setlayerfilter(const char* names);
     // The layer of the geometry last returned by next(); null before any.
     const char* currentlayer();
@@ -140,8 +144,8 @@ public:
     const char* header(const char* name, int code);
     // The LAYER table entry of a layer: its colour index (negative when the
     // layer is off) and its group 70 flags (1 frozen, 4 locked); false when
-    // the drawing has no entry of that name. The second form gives its
-    // linetype too ("" when it names none).
+    // the drawing has no entry of that name (compared as the reading compares
+    // names). The second form gives its linetype too ("" when it names none).
     bool layerinfo(const char* name, int& aci, int& flags);
     bool layerinfo(const char* name, int& aci, int& flags, const char*& linetype);
     // Layer, block and header texts handed out in UTF-8, and the layer

@@ -13,7 +13,10 @@ blockstore::~blockstore() {
 }
 
 block* blockstore::define(const char* name, const brevo::point& base) {
-    if (!table_) table_ = new chunkmap(sizeof(block*), 64, keywidth);
+    if (!table_) {
+        tablewidth_ = keys_ ? widekeywidth : keywidth;
+        table_ = new chunkmap(sizeof(block*), 64, tablewidth_);
+    }
     std::unique_ptr<block> made(new block);
     owned_.push_back(made.get());
     block* b = made.release();
@@ -22,21 +25,23 @@ block* blockstore::define(const char* name, const brevo::point& base) {
     void* v = table_->insert(&b, name);
     if (!v) return nullptr;  // the block is owned all the same, and freed with the store
     // The key precedes the value in the stored record.
-    b->name = static_cast<const char*>(v) - keywidth;
-    auto slot = index_.try_emplace(namekey(b->name), b).first;
+    b->name = static_cast<const char*>(v) - tablewidth_;
+    auto slot = index_.try_emplace(keyof(b->name), b).first;
     if (!slot->second) slot->second = b;  // a name inserted before its block
     return b;
 }
 
 block* blockstore::find(const char* name) const {
-    auto it = index_.find(namekey(name));
+    auto it = index_.find(keyof(name));
     return it == index_.end() ? nullptr : it->second;
 }
 
 block* const* blockstore::reference(const char* name) {
-    std::string_view key = namekey(name);
+    std::string_view key = keyof(name);
     auto it = index_.find(key);
     if (it != index_.end()) return &it->second;
+    // The keys made with keys live as long as they do.
+    if (keys_) return &index_.emplace(key, nullptr).first->second;
     char copy[keywidth] = {};
     std::memcpy(copy, key.data(), key.size());
     const char* stored = static_cast<const char*>(names_.append(copy));
@@ -48,6 +53,7 @@ const storedinsert* blockstore::storeinsert(const insertparams& p, const char* n
     block* const* target = reference(name);
     if (!target) return nullptr;  // no room for the name: the insert is dropped
     storedinsert s{p, target};
+    s.params.layer = layers_.emplace(p.layer).first->c_str();
     return static_cast<const storedinsert*>(inserts_.append(&s));
 }
 

@@ -3,8 +3,10 @@
 #ifndef OSTRA_READER_BLOCKSTORE_H
 #define OSTRA_READER_BLOCKSTORE_H
 
+#include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include <brevo/geometry.h>
@@ -24,9 +26,11 @@ struct insertparams {
     double colspacing = 0, rowspacing = 0;
     int cols = 1, rows = 1;
     // The insert's own colour and layer (its name: the layer table counts
-    // only the layers of geometry), for what its block draws BYBLOCK.
+    // only the layers of geometry), for what its block draws BYBLOCK. The
+    // name lives as long as the insert's delivery, or as the store for an
+    // insert kept in a block.
     recordprops props;
-    char layer[80] = "";
+    const char* layer = "";
 };
 
 struct block;
@@ -87,14 +91,21 @@ struct block {
 
 class blockstore {
 public:
-    // Block names are group values: at most 79 chars, so a key of 80 holds them.
+    // Block names are group values: at most 79 chars, so a key of 80 holds
+    // them; with keys (the exact reading) at most 255.
     static constexpr int keywidth = 80;
     static_assert(static_cast<std::size_t>(keywidth) == namekeylength + 1, "a stored name is a key and its NUL");
+    static constexpr int widekeywidth = maxnamelength + 1;
 
     blockstore() = default;
     ~blockstore();
     blockstore(const blockstore&) = delete;
     blockstore& operator=(const blockstore&) = delete;
+
+    // Names compare through keys (the exact reading: whole names, without
+    // regard to case), or by their first 79 chars as they stand (null, the
+    // default). Set before the first block.
+    void setkeys(namekeys* keys) { keys_ = keys; }
 
     // The block being defined: set by a BLOCK record, ended by ENDBLK; false
     // when memory for it could not be had.
@@ -105,15 +116,16 @@ public:
     void enddefinition() { defblock_ = nullptr; }
     block* defining() const { return defblock_; }
 
-    // A new, empty block under the full name (up to 79 chars). The first
-    // block defined under a name is the one that inserts of it find. Null
-    // when memory for it could not be had.
+    // A new, empty block under the full name (up to 79 chars, 255 with
+    // keys). The first block defined under a name is the one that inserts of
+    // it find. Null when memory for it could not be had.
     block* define(const char* name, const brevo::point& base);
     block* find(const char* name) const;
     // The index slot of a name, for an insert resolved later; made (null)
     // when the name has none. Null when no room for the name could be had.
     block* const* reference(const char* name);
-    // An insert kept in a block definition; null when memory ran out.
+    // An insert kept in a block definition, its layer name kept by the
+    // store; null when memory ran out.
     const storedinsert* storeinsert(const insertparams& p, const char* name);
 
     // Stores a geometry or a nested insert in the block; false when no chunk
@@ -136,11 +148,17 @@ public:
 
 private:
     const char* entry(void* value, const char* key, int* n);
+    // The key a name is indexed under: the name itself (the first 79 chars)
+    // without keys, the key keys made with them.
+    std::string_view keyof(const char* name) const {
+        return keys_ ? keys_->drawingkey(name).key : namekey(name);
+    }
 
     unsigned long generation_ = 1;  // counts the appends; never 0
     unsigned long analysed_ = 0;    // the generation of the last analysis
     block* defblock_ = nullptr;
     chunkmap* table_ = nullptr;       // name -> block*, in order of definition
+    int tablewidth_ = keywidth;       // the width of its keys
     std::vector<block*> owned_;       // every block made, registered or not
     // The first block of every name, and a null slot for a name only
     // inserted so far. The keys point at stored names: a block's own, or a
@@ -149,6 +167,8 @@ private:
     std::unordered_map<std::string_view, block*> index_;
     chunkarray names_{keywidth, 64};
     chunkarray inserts_{sizeof(storedinsert), 64};
+    std::unordered_set<std::string> layers_;  // the layer names of kept inserts
+    namekeys* keys_ = nullptr;
 };
 
 }  // namespace ostra

@@ -1,21 +1,26 @@
 // What a host may ask beside the geometry: the LAYER table, the header
 // variables, colours resolved through layers and inserts, and names in
-// UTF-8.
+// UTF-8. It also makes the exact reading's keys of names, from the names'
+// UTF-8 form.
 #ifndef OSTRA_READER_DRAWINGINFO_H
 #define OSTRA_READER_DRAWINGINFO_H
 
+#include <deque>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <utility>
 
 #include "reader/headervars.h"
 #include "reader/layerstates.h"
 #include "reader/layertable.h"
 #include "reader/props.h"
+#include "support/namekey.h"
 #include "support/textcodec.h"
 
 namespace ostra {
 
-class drawinginfo : public namemap {
+class drawinginfo : public namemap, public namekeys {
 public:
     layerstates layerdefs;
     headervars header;
@@ -31,6 +36,15 @@ public:
     // The HEADER section has ended: names are decoded by its $ACADVER and
     // $DWGCODEPAGE from now on.
     void headerdone();
+
+    // Names compare by their keys (the exact reading) or as they stand.
+    void setkeyed(bool keyed) { keyed_ = keyed; }
+    // A name of the drawing: its first 255 chars and the folded UTF-8 form
+    // of those, made once per spelling and kept.
+    keyed drawingkey(const char* name) override;
+    // A name from the host: in UTF-8 when names are handed out so, else as
+    // the drawing spells it.
+    std::string hostkey(const char* name) override;
 
     // The LAYER entry of a name (in UTF-8 when names are), or null.
     const layerstates::entry* findlayer(const char* name);
@@ -49,6 +63,9 @@ private:
     std::unordered_map<const char*, std::string> names_;  // raw name -> UTF-8
     std::unordered_map<std::string, int> utf8layers_;     // UTF-8 name -> LAYER entry
     int indexed_ = 0;                                      // LAYER entries in utf8layers_
+    bool keyed_ = false;
+    std::deque<std::pair<std::string, std::string>> keys_;      // spelling, key
+    std::unordered_map<std::string_view, std::size_t> keyindex_;  // spelling -> its entry in keys_
 };
 
 }  // namespace ostra

@@ -6,7 +6,7 @@ bool emitter::uselayer() {
     if (layerknown_) {
         layers_.useagain(layer_);
     } else {
-        layer_ = layers_.use(table_.get(8));
+        layer_ = layers_.use(table_.wholetext(8));
         layerknown_ = true;
     }
     return layers_.passes(layer_);

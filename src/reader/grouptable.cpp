@@ -30,4 +30,45 @@ void grouptable::maketext(int n) const {
     state_[n] = both;
 }
 
+bool grouptable::keepwhole(int n, int maxlength) {
+    if (static_cast<unsigned>(n) >= static_cast<unsigned>(slots)) return false;
+    if (maxlength > wholesize - 1) maxlength = wholesize - 1;
+    wholevalue* entry = nullptr;
+    for (wholevalue& w : whole_) {
+        if (w.code == n) {
+            entry = &w;
+            break;
+        }
+        if (w.code < 0 && !entry) entry = &w;
+    }
+    if (maxlength <= 0) {
+        if (entry && entry->code == n) entry->code = -1;
+        state_[n] &= static_cast<unsigned char>(~longtext);
+        return true;
+    }
+    if (!entry) return false;
+    entry->code = n;
+    entry->maxlength = maxlength;
+    return true;
+}
+
+void grouptable::storelong(int n, const char* text, int length) {
+    std::memcpy(text_[n], text, slotsize - 1);
+    stored(n, slotsize - 1);
+    for (wholevalue& w : whole_) {
+        if (w.code != n) continue;
+        const int kept = length < w.maxlength ? length : w.maxlength;
+        std::memcpy(w.text, text, static_cast<unsigned>(kept));
+        w.text[kept] = '\0';
+        state_[n] = longtext;
+        return;
+    }
+}
+
+const char* grouptable::longvalue(int n) const {
+    for (const wholevalue& w : whole_)
+        if (w.code == n) return w.text;
+    return text_[n];
+}
+
 }  // namespace ostra

@@ -2,6 +2,12 @@
 // group code. A slot holds a text, with its number (atof in the C locale)
 // worked out at most once per stored text, or a number stored as such (a
 // double of the binary form), with its text made only when asked for.
+//
+// A slot keeps the first 79 chars of a value. For a few codes a reading may
+// ask for whole values (keepwhole): a longer value of such a code is kept
+// whole beside its slot, up to a length the reading chooses, and wholetext()
+// hands it out. Only values longer than a slot take that way, so the common
+// short value costs nothing more.
 #ifndef OSTRA_READER_GROUPTABLE_H
 #define OSTRA_READER_GROUPTABLE_H
 
@@ -15,14 +21,17 @@ class grouptable {
 public:
     static constexpr int slots = 1100;      // group codes 0 to 1099
     static constexpr int slotsize = 80;     // at most 79 chars and a NUL
+    static constexpr int wholesize = 512;   // a whole value: a line's 511 chars and a NUL
+    static constexpr int wholecodes = 8;    // codes that may keep whole values at once
 
     grouptable();
 
     // Stores the first min(length, 79) chars of text under code n; codes of
-    // 1100 and more (and negative ones) are dropped.
+    // 1100 and more (and negative ones) are dropped. A longer value of a code
+    // that keeps whole values is kept whole as well.
     void store(int n, const char* text, int length) {
         if (static_cast<unsigned>(n) >= static_cast<unsigned>(slots)) return;
-        if (length > slotsize - 1) length = slotsize - 1;
+        if (length > slotsize - 1) return storelong(n, text, length);
         std::memcpy(text_[n], text, static_cast<unsigned>(length));
         stored(n, length);
     }
@@ -50,6 +59,18 @@ public:
         if (state_[n] == numberonly) maketext(n);
         return text_[n];
     }
+    // From now on a value of code n (below 1100) longer than a slot keeps
+    // its first maxlength chars (at most 511) beside the slot; a maxlength
+    // of 0 or less ends that. False when wholecodes codes keep whole values
+    // already.
+    bool keepwhole(int n, int maxlength);
+    // The whole value of code n: the value kept whole when it was longer
+    // than its slot, else the slot's text (as get() gives it).
+    const char* wholetext(int n) const {
+        if (static_cast<unsigned>(n) < static_cast<unsigned>(slots) && (state_[n] & longtext)) return longvalue(n);
+        return get(n);
+    }
+
     // Whether the slot is empty (its text is, or no text or number is in
     // it), without making a number's text.
     bool empty(int n) const {
@@ -60,9 +81,9 @@ public:
     // read twice (an end point, then the next start) is parsed once.
     double number(int n) const {
         if (static_cast<unsigned>(n) >= static_cast<unsigned>(slots)) return 0.0;
-        if (state_[n] == textonly) {
+        if (state_[n] <= longtext) {
             number_[n] = parsedouble(text_[n], text_[n] + slotsize);
-            state_[n] = both;
+            state_[n] |= both;
         }
         return number_[n];
     }
@@ -92,8 +113,9 @@ public:
 
 private:
     // What a slot holds: its text only, its text and the number it reads
-    // as, or a number whose text is not made yet.
-    enum : unsigned char { textonly, both, numberonly };
+    // as, or a number whose text is not made yet. A text whose value is kept
+    // whole has the longtext bit set beside textonly or both.
+    enum : unsigned char { textonly = 0, longtext = 1, both = 2, longboth = 3, numberonly = 4 };
 
     // The text of length chars is in slot n: it ends there, this record
     // carried it and its number is not known yet.
@@ -104,6 +126,18 @@ private:
     }
     // Writes the text of the number in slot n.
     void maketext(int n) const;
+    // A value longer than a slot: its first 79 chars in the slot, all of it
+    // (up to the code's maximum) beside when code n keeps whole values.
+    void storelong(int n, const char* text, int length);
+    // The value kept whole for code n.
+    const char* longvalue(int n) const;
+
+    struct wholevalue {
+        int code = -1;       // -1: unused
+        int maxlength = 0;
+        char text[wholesize];
+    };
+    wholevalue whole_[wholecodes];
 
     unsigned record_ = 1;
     unsigned stored_[slots];

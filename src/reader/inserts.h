@@ -10,6 +10,7 @@
 #include "reader/emitter.h"
 #include "reader/expansion.h"
 #include "reader/grouptable.h"
+#include "support/namekey.h"
 
 namespace ostra {
 
@@ -44,6 +45,7 @@ private:
     deliveryrules rules_;
     expansion delivery_;
     char handle_[grouptable::slotsize] = "";  // the handle of the dimension being delivered
+    char layer_[maxnamelength + 1] = "";       // the layer of the insert being delivered
 };
 
 }  // namespace ostra

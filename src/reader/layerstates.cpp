@@ -1,8 +1,6 @@
 #include "reader/layerstates.h"
 
-#include <cstring>
-
-#include "support/namekey.h"
+#include <utility>
 
 namespace ostra {
 
@@ -16,20 +14,29 @@ int intof(const grouptable& t, int code, int otherwise) {
 
 void layerstates::record(const grouptable& t) {
     if (!t.carried(2)) return;
-    std::string_view name = namekey(t.get(2));
-    if (index_.count(name)) return;
-    entries_.emplace_back();
-    entry& e = entries_.back();
-    std::memcpy(e.name, name.data(), name.size());
-    e.name[name.size()] = '\0';
+    std::string_view name, key;
+    if (keys_) {
+        const namekeys::keyed k = keys_->drawingkey(t.wholetext(2));
+        name = k.spelling;
+        key = k.key;
+    } else {
+        name = key = namekey(t.get(2));
+    }
+    if (index_.count(key)) return;
+    entry e;
+    e.name = std::string(name);
     e.aci = intof(t, 62, 7);
     e.flags = intof(t, 70, 0);
     int tc = intof(t, 420, -1);
     e.truecolor = tc >= 0 && tc <= 0xFFFFFF ? tc : -1;
     e.plotted = intof(t, 290, 1) != 0;
-    std::strcpy(e.linetype, t.carried(6) ? t.get(6) : "");
+    e.linetype = t.carried(6) ? t.wholetext(6) : "";
+    entries_.push_back(std::move(e));
+    // The key of the default reading is the stored name itself; the exact
+    // reading's lives in keys.
+    if (!keys_) key = entries_.back().name;
     try {
-        index_.emplace(std::string_view(e.name, name.size()), count() - 1);
+        index_.emplace(key, count() - 1);
     } catch (...) {
         entries_.pop_back();
         throw;
@@ -37,7 +44,11 @@ void layerstates::record(const grouptable& t) {
 }
 
 const layerstates::entry* layerstates::find(const char* name) const {
-    auto it = index_.find(namekey(name));
+    return findkey(keys_ ? keys_->drawingkey(name).key : namekey(name));
+}
+
+const layerstates::entry* layerstates::findkey(std::string_view key) const {
+    auto it = index_.find(key);
     return it == index_.end() ? nullptr : &entries_[static_cast<std::size_t>(it->second)];
 }
 

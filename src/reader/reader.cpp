@@ -138,7 +138,7 @@ bool reader::layerinfo(const char* name, int& aci, int& flags, const char*& line
     if (!e) return false;
     aci = e->aci;
     flags = e->flags;
-    linetype = state_->info.name(e->linetype);
+    linetype = state_->info.name(e->linetype.c_str());
     return true;
 }
 

@@ -202,9 +202,22 @@ void readerstate::endrecord() {
     }
 }
 
+// The codes whose values are names, kept whole in the exact reading: block
+// and table entry names (2, and 3 beside them), the layer (8), linetype (6)
+// and text style (7).
+const int readerstate::namecodes[] = {2, 3, 6, 7, 8};
+
+// The exact reading keeps names whole and compares them as a CAD program
+// does, through the keys the drawing information makes.
 void readerstate::setexact(bool exact) {
     exact_ = exact;
     emit.setexact(exact);
+    for (int code : namecodes) table.keepwhole(code, exact ? maxnamelength : 0);
+    namekeys* keys = exact ? &info : nullptr;
+    layers.setkeys(keys);
+    info.layerdefs.setkeys(keys);
+    blocks.setkeys(keys);
+    info.setkeyed(exact);
 }
 
 // Whether a record of kind gives geometry in this reading or belongs to the

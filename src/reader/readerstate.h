@@ -87,6 +87,8 @@ private:
     bool produces(int kind) const;
     void passover(const char* name, int length);
 
+    static const int namecodes[5];
+
     std::unique_ptr<producerset> producers_;
     bool exact_ = false;
     double flattening_ = 0;

@@ -238,6 +238,21 @@ class TableTests(Temp):
         self.assertEqual(self.jsonlist(path)[0]["layer"], name)
         self.assertEqual(self.ok("list", "--layers", name, path).count("\n"), 1)
 
+    def test_long_names_and_case(self):
+        # Two names alike in their first 79 chars, and one name in two cases.
+        red, blue = "s" * 79 + "-red", "s" * 79 + "-blue"
+        ents = (line(red, (0, 0), (1, 0)) + line(blue, (0, 0), (2, 0)) + line("Cut", (0, 0), (3, 0)) +
+                line("CUT", (0, 0), (4, 0)))
+        path = self.file("n.dxf", drawing([], [(red, 1, 0), (blue, 5, 0), ("CUT", 3, 0)], ents))
+        rows = [l.split("\t")[:3] for l in self.ok("layers", path).splitlines()]
+        self.assertEqual(rows, [["1", red, "1"], ["1", blue, "5"], ["2", "Cut", "3"]])
+        self.assertEqual(self.ok("list", "--layers", blue, path).splitlines(),
+                         ["line start 0.000000 0.000000 0.000000 end 2.000000 0.000000 0.000000 layer " + blue])
+        self.assertEqual(self.ok("list", "--layers", "cut", path).count("\n"), 2)
+        # The simple reading keeps 79 chars and compares bytes.
+        rows = [l.split("\t")[:2] for l in self.ok("layers", "--simple", path).splitlines()]
+        self.assertEqual(rows, [["2", "s" * 79], ["1", "Cut"], ["1", "CUT"]])
+
     def test_blocks_with_entity_counts(self):
         path = self.file("b.dxf", dxf(insert("B", (0, 0)),
                                       block("A", line("0", (0, 0), (1, 0)) + circle("0", (0, 0), 1)) +
