@@ -166,7 +166,11 @@ void leaderproducer::arrow(const grouptable& t, const std::string& name, const p
     p.place = frame;
     p.sx = p.sy = p.sz = size;
     p.props = readprops(t, t.recordid());
-    std::memcpy(p.layer, t.get(8), sizeof p.layer);  // a slot of 80 chars
+    const char* layer = t.wholetext(8);
+    const std::size_t n = strnlen(layer, maxnamelength);
+    std::memcpy(layer_, layer, n);
+    layer_[n] = '\0';
+    p.layer = layer_;
     if (!e.tocaller()) {
         // Kept in the block being defined after the path, and expanded with it.
         keep_ = blocks.storeinsert(p, name.c_str());

@@ -87,6 +87,7 @@ private:
     deliveryrules rules_;
     expansion arrow_;
     char handle_[grouptable::slotsize] = "";
+    char layer_[maxnamelength + 1] = "";  // the leader's layer, for its arrow block
 };
 
 }  // namespace ostra
