@@ -47,7 +47,8 @@
 namespace ostra {
 
 // The most bytes of stored text that are decoded: the bytes beyond it are
-// cut (and counted). A joined MTEXT may use it as its bound as well.
+// cut (and counted); a character the cut splits is U+FFFD, an escape it
+// splits is kept as it stands. A joined MTEXT may use it as its bound too.
 constexpr std::size_t maxtextbytes = 65536;
 
 enum class textsyntax {
