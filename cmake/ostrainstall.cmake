@@ -1,6 +1,7 @@
-# Install rules: the two libraries, their public headers, the command-line
-# tool, a CMake package (find_package(ostra) gives ostra::ostradll and
-# ostra::brevodll) and a pkg-config file.
+# Install rules: the two libraries, their public headers, the NOTICE of the
+# font converted into ostradll, the command-line tool, a CMake package
+# (find_package(ostra) gives ostra::ostradll and ostra::brevodll) and a
+# pkg-config file.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
@@ -13,6 +14,9 @@ install(TARGETS brevodll ostradll
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
   INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+
+# The acknowledgements of the fonts converted into the library.
+install(FILES "${PROJECT_SOURCE_DIR}/NOTICE" DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 file(GLOB ostra_public_headers "${PROJECT_SOURCE_DIR}/include/ostra/*.h")
 file(GLOB brevo_public_headers "${PROJECT_SOURCE_DIR}/geometry/brevo/*.h")

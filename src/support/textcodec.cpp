@@ -10,6 +10,9 @@ namespace {
 
 const char* const replacement = "\xEF\xBF\xBD";  // U+FFFD
 
+// Stands for a \M+n code page that iconv could not open.
+void* const failedopen = reinterpret_cast<void*>(-1);
+
 bool equalsnocase(const char* a, const char* b) {
     for (; *a && *b; ++a, ++b) {
         char x = *a >= 'a' && *a <= 'z' ? static_cast<char>(*a - 32) : *a;
@@ -36,6 +39,13 @@ long hex4(const char* p) {
     return v;
 }
 
+// The length of the \U+XXXX (7) or \M+nXXXX (8) escape at p, or 0.
+std::size_t escapelength(const char* p) {
+    if (p[0] != '\\' || (p[1] != 'U' && p[1] != 'M') || p[2] != '+') return 0;
+    if (p[1] == 'U') return hex4(p + 3) >= 0 ? 7 : 0;
+    return p[3] >= '1' && p[3] <= '5' && hex4(p + 4) >= 0 ? 8 : 0;
+}
+
 // The length of the valid UTF-8 sequence at p (of at most n bytes), or 0.
 std::size_t utf8length(const unsigned char* p, std::size_t n) {
     unsigned char c = p[0];
@@ -59,7 +69,7 @@ std::size_t utf8length(const unsigned char* p, std::size_t n) {
 
 // Converts n bytes at p with cd, appending UTF-8; an invalid or incomplete
 // sequence gives U+FFFD and the conversion goes on behind its first byte.
-void convert(iconv_t cd, std::string& out, const char* p, std::size_t n) {
+void iconvappend(iconv_t cd, std::string& out, const char* p, std::size_t n) {
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
     char buf[256];
     char* in = const_cast<char*>(p);
@@ -136,6 +146,10 @@ textdecoder::~textdecoder() { close(); }
 void textdecoder::close() {
     if (cd_) iconv_close(static_cast<iconv_t>(cd_));
     cd_ = nullptr;
+    for (void*& cd : mif_) {
+        if (cd && cd != failedopen) iconv_close(static_cast<iconv_t>(cd));
+        cd = nullptr;
+    }
 }
 
 void textdecoder::setsource(const char* acadver, const char* codepage) {
@@ -155,7 +169,7 @@ void textdecoder::setsource(const char* acadver, const char* codepage) {
 // Bytes of the source encoding; without a usable code page, ASCII passes
 // and every other byte is U+FFFD.
 void textdecoder::appendbytes(std::string& out, const char* p, std::size_t n) const {
-    if (!utf8_ && cd_) return convert(static_cast<iconv_t>(cd_), out, p, n);
+    if (!utf8_ && cd_) return iconvappend(static_cast<iconv_t>(cd_), out, p, n);
     const auto* u = reinterpret_cast<const unsigned char*>(p);
     for (std::size_t i = 0; i < n;) {
         std::size_t k = utf8_ ? utf8length(u + i, n - i) : (u[i] < 0x80 ? 1 : 0);
@@ -169,16 +183,34 @@ void textdecoder::appendbytes(std::string& out, const char* p, std::size_t n) co
     }
 }
 
-// Whether all of text is valid UTF-8.
-bool validutf8(const char* text) {
+namespace {
+
+bool validutf8(const char* text, std::size_t n) {
     const auto* u = reinterpret_cast<const unsigned char*>(text);
-    std::size_t n = std::strlen(text);
     for (std::size_t i = 0; i < n;) {
         std::size_t k = utf8length(u + i, n - i);
         if (k == 0) return false;
         i += k;
     }
     return true;
+}
+
+}  // namespace
+
+// Whether all of text is valid UTF-8.
+bool validutf8(const char* text) { return validutf8(text, std::strlen(text)); }
+
+char32_t nextutf8(const char*& p, const char* end) {
+    const auto* u = reinterpret_cast<const unsigned char*>(p);
+    std::size_t k = utf8length(u, static_cast<std::size_t>(end - p));
+    if (k == 0) {
+        ++p;
+        return 0xFFFD;
+    }
+    char32_t c = k == 1 ? u[0] : k == 2 ? u[0] & 0x1F : k == 3 ? u[0] & 0x0F : u[0] & 0x07;
+    for (std::size_t i = 1; i < k; ++i) c = c << 6 | (u[i] & 0x3F);
+    p += k;
+    return c;
 }
 
 std::string textdecoder::decode(const char* text) const {
@@ -190,35 +222,54 @@ std::string textdecoder::decode(const char* text) const {
     std::string out;
     const char* run = text;  // the bytes not yet decoded
     const char* p = text;
-    for (; *p; ++p) {
-        if (p[0] != '\\' || (p[1] != 'U' && p[1] != 'M') || p[2] != '+') continue;
-        long code = -1;
-        int length = 0;
-        if (p[1] == 'U' && (code = hex4(p + 3)) >= 0) {
-            length = 7;
-        } else if (p[1] == 'M' && p[3] >= '1' && p[3] <= '5' && (code = hex4(p + 4)) >= 0) {
-            length = 8;
-        } else {
+    while (*p) {
+        if (p[0] != '\\' || escapelength(p) == 0) {
+            ++p;
             continue;
         }
         appendbytes(out, run, static_cast<std::size_t>(p - run));
-        if (length == 7) {
-            appendutf8(out, static_cast<unsigned long>(code));
-        } else {
-            char pair[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
-            iconv_t cd = iconv_open("UTF-8", mifcodepages[p[3] - '0']);
-            if (cd == reinterpret_cast<iconv_t>(-1)) {
-                out += replacement;
-            } else {
-                convert(cd, out, pair, pair[0] ? 2 : 1);
-                iconv_close(cd);
-            }
-        }
-        p += length - 1;
-        run = p + 1;
+        p += appendescape(out, p);
+        run = p;
     }
     appendbytes(out, run, static_cast<std::size_t>(p - run));
     return out;
+}
+
+void textdecoder::convert(const char* text, std::size_t n, std::string& out) const {
+    if (guess_ && validutf8(text, n)) {
+        out.append(text, n);
+        return;
+    }
+    appendbytes(out, text, n);
+}
+
+std::size_t textdecoder::appendescape(std::string& out, const char* p) const {
+    std::size_t length = escapelength(p);
+    if (length == 7) {
+        appendutf8(out, static_cast<unsigned long>(hex4(p + 3)));
+        return 7;
+    }
+    if (length == 0) return 0;
+    long code = hex4(p + 4);
+    void*& cd = mif_[p[3] - '0'];
+    if (!cd) {
+        iconv_t opened = iconv_open("UTF-8", mifcodepages[p[3] - '0']);
+        cd = opened == reinterpret_cast<iconv_t>(-1) ? failedopen : opened;
+    }
+    if (cd == failedopen) {
+        out += replacement;
+    } else {
+        char pair[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+        iconvappend(static_cast<iconv_t>(cd), out, pair, pair[0] ? 2 : 1);
+    }
+    return 8;
+}
+
+void textdecoder::appendcode(std::string& out, unsigned long code) const {
+    if (code < 32 || code == 127) return;
+    if (utf8_ || guess_ || code > 255) return appendutf8(out, code);
+    char byte = static_cast<char>(code);
+    appendbytes(out, &byte, 1);
 }
 
 }  // namespace ostra

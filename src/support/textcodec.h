@@ -28,6 +28,26 @@ public:
     // The UTF-8 form of text. Throws std::bad_alloc when memory runs out.
     std::string decode(const char* text) const;
 
+    // Appends the UTF-8 form of the n bytes at text with every escape kept as
+    // it stands (the source encoding only is changed; a drawing that names
+    // no encoding has the n bytes taken as UTF-8 when they are valid UTF-8).
+    // Throws std::bad_alloc.
+    void convert(const char* text, std::size_t n, std::string& out) const;
+
+    // When p starts a \U+XXXX or \M+nXXXX escape, appends the character it
+    // stands for (U+FFFD for a surrogate or an invalid double-byte code) and
+    // returns the escape's length (7 or 8); otherwise appends nothing and
+    // returns 0. p must point into a NUL-terminated string: no byte after a
+    // NUL is looked at. Throws std::bad_alloc.
+    std::size_t appendescape(std::string& out, const char* p) const;
+
+    // Appends the character of code in the drawing's encoding, as %%nnn
+    // names it: in a drawing with a code page a code up to 255 is that byte
+    // of the code page; in a UTF-8 drawing (and one that names no encoding),
+    // and for codes above 255, it is the Unicode code point. Control codes
+    // (below 32, and 127) append nothing. Throws std::bad_alloc.
+    void appendcode(std::string& out, unsigned long code) const;
+
 private:
     void appendbytes(std::string& out, const char* p, std::size_t n) const;
     void close();
@@ -35,6 +55,8 @@ private:
     bool utf8_ = false;
     bool guess_ = false;
     void* cd_ = nullptr;  // the iconv descriptor from the code page to UTF-8
+    // The descriptors of the \M+n code pages, opened when first used.
+    mutable void* mif_[6] = {};
 };
 
 // The iconv name of a $DWGCODEPAGE value ("ANSI_1251" is "CP1251"), "UTF-8"
@@ -47,6 +69,11 @@ bool validutf8(const char* text);
 // Appends the UTF-8 form of the code point c (U+FFFD for a surrogate or a
 // value beyond U+10FFFF).
 void appendutf8(std::string& out, unsigned long c);
+
+// The code point of the UTF-8 sequence at p (before end), p moved past it;
+// a byte that does not start a valid sequence gives U+FFFD and p moves by
+// that one byte. p must be before end.
+char32_t nextutf8(const char*& p, const char* end);
 
 }  // namespace ostra
 
