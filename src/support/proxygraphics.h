@@ -36,8 +36,9 @@
 //   29 push model transform: 16 RD, a 4x4 matrix row by row (the
 //      translation in the last column; a matrix whose last column is
 //      0 0 0 1 and last row is not is taken as stored column by column);
-//      30 the same, or a 3RD normal: the object coordinate system of that
-//      normal (arbitrary axis algorithm); 31 pop. A push multiplies the
+//      30 the same, or (with fewer than 128 bytes of data) a 3RD normal:
+//      the object coordinate system of that normal (arbitrary axis
+//      algorithm); 31 pop. A push multiplies the
 //      current transform by the matrix (the matrix is applied first). The
 //      last row is taken as 0 0 0 1.
 //   32 polyline with normal: RL n, n 3RD, 3RD normal
@@ -54,8 +55,9 @@
 // world coordinates of the entity.
 //
 // Bad data: a stream shorter than its header, a primitive size below 8 or
-// beyond the bytes left, ends decoding (fault, with its offset); what came
-// before stands. A total size beyond the bytes given is a cut stream (cut)
+// beyond the bytes left, or bytes that end before the declared number of
+// primitives, ends decoding (fault, with its offset); what came before
+// stands. Bytes after the declared number of primitives are not read. A total size beyond the bytes given is a cut stream (cut)
 // and decoding runs to the bytes' end; a smaller one (at least 8) ends the
 // stream there. A primitive whose data does not fit its size or makes no
 // sense (counts beyond the bytes, face indices out of range, a text without
