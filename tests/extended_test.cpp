@@ -185,9 +185,9 @@ TEST(ExtendedArguments, BadValuesAreIgnoredOrRefused) {
     const std::string text = written(
         [&](ostra::writer& w) {
             w.setextended(true);
-            w.setlayer("A");
+            EXPECT_TRUE(w.setlayer("A"));
             for (const char* bad : {static_cast<const char*>(nullptr), "", "a\nb", "a\rb", " a", "a\t", name80.c_str()})
-                w.setlayer(bad);
+                EXPECT_FALSE(w.setlayer(bad));
             w.setcolor(7);
             w.setcolor(-1);
             w.setcolor(257);

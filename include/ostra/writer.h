@@ -34,8 +34,9 @@ public:
     // The layer of the following saves in the extended mode; "0" at first.
     // A name that addlayer would refuse as a name (null, empty, longer than
     // 79 chars, holding a CR or LF, or with a space or tab at either end) is
-    // ignored: the layer stays as it was. A layer needs no LAYER table entry.
-    void setlayer(const char* name);
+    // ignored: the layer stays as it was, and false is returned. A layer
+    // needs no LAYER table entry.
+    bool setlayer(const char* name);
     // The colour (a colour index) of the following saves in the
     // extended mode: 0 (the block's), 1..255, or 256 (the layer's, the
     // default, which is not written). A value outside 0..256 is ignored.

@@ -50,9 +50,10 @@ void writer::setextended(bool extended) {
     if (!started_ && !finished_) extended_ = extended;
 }
 
-void writer::setlayer(const char* name) {
-    if (!validlayername(name)) return;
+bool writer::setlayer(const char* name) {
+    if (!validlayername(name)) return false;
     std::memcpy(layer_, name, std::strlen(name) + 1);
+    return true;
 }
 
 void writer::setcolor(int aci) {
