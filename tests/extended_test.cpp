@@ -25,6 +25,9 @@ const std::string head = "  0\nSECTION\n  2\nHEADER\n  0\nENDSEC\n";
 const std::string emptytables = "  0\nSECTION\n  2\nTABLES\n  0\nENDSEC\n";
 const std::string toentities = "  0\nSECTION\n  2\nBLOCKS\n  0\nENDSEC\n  0\nSECTION\n  2\nENTITIES\n";
 const std::string closing = "  0\nENDSEC\n  0\nEOF\n";
+const std::string continuousentry =
+    "  0\nLTYPE\n  2\nCONTINUOUS\n  70\n0\n  3\nSolid line\n  72\n65\n  73\n0\n  40\n0.000000\n";
+const std::string continuoustable = "  0\nTABLE\n  2\nLTYPE\n  70\n1\n" + continuousentry + "  0\nENDTAB\n";
 
 // The whole file a fresh writer produces: setup runs first, then every
 // geometry is saved (and must be taken).
@@ -109,12 +112,58 @@ TEST(ExtendedRecords, LayerTable) {
         },
         {geometry(point(0, 0, 0))});
     const std::string tables =
-        "  0\nSECTION\n  2\nTABLES\n  0\nTABLE\n  2\nLAYER\n  70\n2\n"
+        "  0\nSECTION\n  2\nTABLES\n" + continuoustable + "  0\nTABLE\n  2\nLAYER\n  70\n2\n"
         "  0\nLAYER\n  2\nCUT\n  70\n0\n  62\n1\n  6\nCONTINUOUS\n"
         "  0\nLAYER\n  2\ndim lines\n  70\n0\n  62\n255\n  6\nCONTINUOUS\n"
         "  0\nENDTAB\n  0\nENDSEC\n";
     EXPECT_EQ(text, head + tables + toentities +
                         "  0\nPOINT\n  8\n0\n  10\n0.000000\n  20\n0.000000\n  30\n0.000000\n" + closing);
+}
+
+TEST(ExtendedRecords, HeaderVariablesAndFullLayerEntries) {
+    const std::string text = written(
+        [](ostra::writer& w) {
+            w.setextended(true);
+            EXPECT_TRUE(w.addheader("$ACADVER", 1, "AC1021"));
+            EXPECT_TRUE(w.addheader("$EXTMIN", 10, "-1.5"));
+            EXPECT_TRUE(w.addheader("$EXTMIN", 20, "2"));
+            EXPECT_TRUE(w.addheader("$INSUNITS", 70, "4"));
+            EXPECT_TRUE(w.addlayer("OFF", -3, 0, "DASHED"));
+            EXPECT_TRUE(w.addlayer("ICE", 5, 1 | 4, "Continuous"));  // CONTINUOUS has its entry
+            EXPECT_TRUE(w.addlayer("AGAIN", 6, 2, "dashed"));        // DASHED has one too
+            EXPECT_TRUE(w.addlayer("PLAIN", 7, 0, ""));
+        },
+        {geometry(point(0, 0, 0))});
+    const std::string header =
+        "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1021\n  9\n$EXTMIN\n  10\n-1.5\n  20\n2\n"
+        "  9\n$INSUNITS\n  70\n4\n  0\nENDSEC\n";
+    const std::string tables =
+        "  0\nSECTION\n  2\nTABLES\n  0\nTABLE\n  2\nLTYPE\n  70\n2\n" + continuousentry +
+        "  0\nLTYPE\n  2\nDASHED\n  70\n0\n  3\n\n  72\n65\n  73\n0\n  40\n0.000000\n  0\nENDTAB\n"
+        "  0\nTABLE\n  2\nLAYER\n  70\n4\n"
+        "  0\nLAYER\n  2\nOFF\n  70\n0\n  62\n-3\n  6\nDASHED\n"
+        "  0\nLAYER\n  2\nICE\n  70\n5\n  62\n5\n  6\nContinuous\n"
+        "  0\nLAYER\n  2\nAGAIN\n  70\n2\n  62\n6\n  6\ndashed\n"
+        "  0\nLAYER\n  2\nPLAIN\n  70\n0\n  62\n7\n  6\nCONTINUOUS\n"
+        "  0\nENDTAB\n  0\nENDSEC\n";
+    EXPECT_EQ(text, header + tables + toentities +
+                        "  0\nPOINT\n  8\n0\n  10\n0.000000\n  20\n0.000000\n  30\n0.000000\n" + closing);
+
+    // The reader takes back what the header and the entries say.
+    testutil::memstream m(text);
+    ostra::reader r(m.get());
+    r.setexact(true);
+    geometry g;
+    ASSERT_TRUE(r.next(g));
+    EXPECT_STREQ(r.header("$INSUNITS"), "4");
+    EXPECT_STREQ(r.header("$EXTMIN", 20), "2");
+    int aci = 0, flags = 0;
+    const char* linetype = nullptr;
+    ASSERT_TRUE(r.layerinfo("OFF", aci, flags, linetype));
+    EXPECT_EQ(aci, -3);
+    EXPECT_STREQ(linetype, "DASHED");
+    ASSERT_TRUE(r.layerinfo("ICE", aci, flags, linetype));
+    EXPECT_EQ(flags, 5);
 }
 
 TEST(ExtendedRecords, FailedWritesReturnFalse) {
@@ -136,9 +185,9 @@ TEST(ExtendedArguments, BadValuesAreIgnoredOrRefused) {
     const std::string text = written(
         [&](ostra::writer& w) {
             w.setextended(true);
-            w.setlayer("A");
+            EXPECT_TRUE(w.setlayer("A"));
             for (const char* bad : {static_cast<const char*>(nullptr), "", "a\nb", "a\rb", " a", "a\t", name80.c_str()})
-                w.setlayer(bad);
+                EXPECT_FALSE(w.setlayer(bad));
             w.setcolor(7);
             w.setcolor(-1);
             w.setcolor(257);
@@ -171,6 +220,51 @@ TEST(ExtendedArguments, BadValuesAreIgnoredOrRefused) {
     std::fclose(f);
 }
 
+TEST(ExtendedArguments, BadHeaderVariablesAndEntriesAreRefused) {
+    const std::string name80 = "$" + std::string(79, 'N'), type80(80, 't');
+    const std::string text = written(
+        [&](ostra::writer& w) {
+            w.setextended(true);
+            for (const char* bad : {static_cast<const char*>(nullptr), "", "ACADVER", "$", "$A B", "$A\tB",
+                                    "$A\x1b", name80.c_str()})
+                EXPECT_FALSE(w.addheader(bad, 1, "x")) << (bad ? bad : "null");
+            EXPECT_TRUE(w.addheader("$A", 1, ""));
+            for (int code : {0, 9, 999, -1, 1072}) EXPECT_FALSE(w.addheader("$B", code, "1")) << code;
+            EXPECT_FALSE(w.addheader("$B", 1, nullptr));
+            EXPECT_FALSE(w.addheader("$B", 1, "a\nb"));
+            EXPECT_FALSE(w.addheader("$B", 1, "a\rb"));
+            EXPECT_FALSE(w.addheader("$a", 1, "again"));  // $A has code 1
+            EXPECT_TRUE(w.addheader("$a", 2, "more"));    // the last variable, in other case
+            EXPECT_TRUE(w.addheader("$B", 1, "b"));
+            EXPECT_FALSE(w.addheader("$A", 3, "late"));   // not the last one any more
+            EXPECT_FALSE(w.addlayer("L", 0, 0, nullptr));
+            EXPECT_FALSE(w.addlayer("L", -256, 0, nullptr));
+            EXPECT_FALSE(w.addlayer("L", 1, -1, nullptr));
+            EXPECT_FALSE(w.addlayer("L", 1, 128, nullptr));
+            for (const char* bad : {"ByLayer", "BYBLOCK", " DASHED", "DA\nSHED", type80.c_str()})
+                EXPECT_FALSE(w.addlayer("L", 1, 0, bad)) << bad;
+            EXPECT_FALSE(w.addlayer("M", -1));  // the short form takes 1..255 only
+            EXPECT_TRUE(w.addlayer("L", -255, 127, nullptr));
+            EXPECT_FALSE(w.addlayer("l", 1, 0, nullptr));
+        },
+        {geometry(point(0, 0, 0))});
+    EXPECT_EQ(text.substr(0, text.find("  0\nENDSEC\n")),
+              "  0\nSECTION\n  2\nHEADER\n  9\n$A\n  1\n\n  2\nmore\n  9\n$B\n  1\nb\n");
+    EXPECT_NE(text.find("  0\nTABLE\n  2\nLTYPE\n  70\n1\n"), std::string::npos);
+    EXPECT_NE(text.find("  0\nLAYER\n  2\nL\n  70\n127\n  62\n-255\n  6\nCONTINUOUS\n  0\nENDTAB\n"),
+              std::string::npos);
+    FILE* f = std::fopen("/dev/null", "w");
+    ASSERT_NE(f, nullptr);
+    {
+        ostra::writer w(f);
+        w.setextended(true);
+        ASSERT_TRUE(w.save(geometry(point(0, 0, 0))));
+        EXPECT_FALSE(w.addheader("$LATE", 1, "x"));
+        EXPECT_FALSE(w.addlayer("LATE", 1, 0, nullptr));
+    }
+    std::fclose(f);
+}
+
 TEST(ExtendedArguments, CopiesShareEntriesUntilOneAdds) {
     FILE* f = std::fopen("/dev/null", "w");
     ASSERT_NE(f, nullptr);
@@ -182,6 +276,10 @@ TEST(ExtendedArguments, CopiesShareEntriesUntilOneAdds) {
         EXPECT_TRUE(b.addlayer("B", 2));
         EXPECT_FALSE(b.addlayer("A", 3));  // the copy has A
         EXPECT_TRUE(a.addlayer("B", 3));   // a never got b's B
+        ASSERT_TRUE(a.addheader("$A", 1, "a"));
+        b = a;
+        EXPECT_TRUE(b.addheader("$B", 1, "b"));
+        EXPECT_TRUE(a.addheader("$A", 2, "a"));  // $A is still a's last variable
     }
     std::fclose(f);
 }
@@ -195,6 +293,8 @@ TEST(ExtendedArguments, DefaultModeWritesWhatItAlwaysDid) {
                       w.setlayer("CUT");
                       w.setcolor(3);
                       EXPECT_TRUE(w.addlayer("CUT", 3));
+                      EXPECT_TRUE(w.addlayer("OFF", -3, 1, "DASHED"));
+                      EXPECT_TRUE(w.addheader("$INSUNITS", 70, "4"));
                   },
                   gs),
               plain);

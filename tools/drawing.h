@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include <brevo/geometry.h>
 #include <ostra/reader.h>
@@ -25,16 +26,27 @@ using afterreading = std::function<void(ostra::reader& r)>;
 struct readoutcome {
     int status = complete;  // complete, stoppedearly or unreadable
     bool stopped = false;   // each returned false
-    std::string why;        // how reading ended, for reports: "complete", "stopped early: ..."
+    std::string why;        // how reading ended, for reports: "complete", "stopped early: ...";
+                            // for an unreadable drawing the error
 };
 
-// Reads in with the options' reading (exact unless simple) and layer
-// filter, names in UTF-8.
+// The names of a --layers filter: split at the commas, blanks around each
+// name taken away, empty names left out.
+std::vector<std::string> filternames(const std::string& layers);
+
+// Sets r up for the options: the exact reading unless simple, names in
+// UTF-8, the layer filter, no messages of the reader's own.
+void configure(ostra::reader& r, const options& o);
+
+// Reads in with the options' reading and layer filter (see configure). A
+// drawing read to its end whose layers include no layer a filter name names
+// gets a warning on standard error.
 readoutcome readdrawing(input& in, const options& o, const eachgeometry& each, const afterreading& after = {});
 
-// Opens the file for reading; prints the error and returns false when it
-// cannot be opened.
-bool openinput(input& in, const std::string& file);
+// Opens the file for reading (see input::open for twice); prints the error
+// and returns false when it cannot be opened, with the error (without the
+// name) in error when it is given.
+bool openinput(input& in, const std::string& file, std::string* error = nullptr, bool twice = false);
 
 }  // namespace tool
 

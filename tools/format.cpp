@@ -164,6 +164,26 @@ std::string plainname(const std::string& s) {
     return out + '"';
 }
 
+std::string printable(const std::string& s) {
+    std::string out;
+    for (std::size_t i = 0; i < s.size();) {
+        unsigned long cp;
+        const std::size_t n = decode(s, i, cp);
+        char buf[8];
+        if (n == 0 || cp < 0x20 || cp == 0x7F) {
+            std::snprintf(buf, sizeof buf, "\\x%02x", static_cast<unsigned char>(s[i]));
+            out += buf;
+        } else if (cp >= 0x80 && cp <= 0x9F) {
+            std::snprintf(buf, sizeof buf, "\\u%04lx", cp);
+            out += buf;
+        } else {
+            out.append(s, i, n);
+        }
+        i += n == 0 ? 1 : n;
+    }
+    return out;
+}
+
 std::string validutf8(const std::string& s) {
     std::string out;
     eachchar(s, [&out](const std::string& seq, unsigned long) { out += seq; });

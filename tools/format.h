@@ -39,6 +39,13 @@ std::string xmltext(const std::string& s);
 // backslash; otherwise in double quotes with C-style escapes.
 std::string plainname(const std::string& s);
 
+// Text as a message shows it on a terminal: printable characters of valid
+// UTF-8 as they are; the control characters (below space, DEL, and
+// U+0080 to U+009F) and every byte that is not part of valid UTF-8 as \xNN
+// (\u00NN for a control character above DEL), so that no bytes of a
+// drawing or a command line reach the terminal raw.
+std::string printable(const std::string& s);
+
 // The input with invalid UTF-8 replaced by U+FFFD.
 std::string validutf8(const std::string& s);
 

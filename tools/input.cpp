@@ -11,6 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "format.h"
+
 namespace tool {
 
 namespace {
@@ -29,7 +31,7 @@ input::~input() {
     close();
 }
 
-bool input::open(const std::string& path, std::string& error) {
+bool input::open(const std::string& path, std::string& error, bool twice) {
     close();
     if (path == "-") {
         name_ = "<stdin>";
@@ -39,7 +41,7 @@ bool input::open(const std::string& path, std::string& error) {
         name_ = path;
         fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
         if (fd_ < 0) {
-            error = name_ + ": cannot open: " + std::strerror(errno);
+            error = std::string("cannot open: ") + std::strerror(errno);
             return false;
         }
         ownfd_ = true;
@@ -47,15 +49,22 @@ bool input::open(const std::string& path, std::string& error) {
     struct stat st;
     if (fstat(fd_, &st) == 0) {
         if (S_ISDIR(st.st_mode)) {
-            error = name_ + ": cannot read: " + std::strerror(EISDIR);
+            error = std::string("cannot read: ") + std::strerror(EISDIR);
             close();
             return false;
         }
-        if (S_ISREG(st.st_mode)) size_ = static_cast<std::uint64_t>(st.st_size);
+        regular_ = S_ISREG(st.st_mode);
+        dev_ = st.st_dev;
+        ino_ = st.st_ino;
+        if (regular_) size_ = static_cast<std::uint64_t>(st.st_size);
     }
     showprogress_ = isatty(STDERR_FILENO) == 1;
     started_ = lastshown_ = std::chrono::steady_clock::now();
     if (ownfd_ && size_ > 0 && map()) return true;
+    if (twice) {
+        if (!spool(error)) return false;
+        if (size_ > 0 && map()) return true;
+    }
 
     // Peek until the signature could be told or the input ends; a pipe may
     // deliver the first bytes in several pieces.
@@ -75,7 +84,7 @@ bool input::open(const std::string& path, std::string& error) {
     io.read = &input::readhook;
     stream_ = fopencookie(this, "r", io);
     if (!stream_) {
-        error = name_ + ": cannot read: " + std::strerror(errno);
+        error = std::string("cannot read: ") + std::strerror(errno);
         close();
         return false;
     }
@@ -90,6 +99,62 @@ bool input::map() {
     if (p == MAP_FAILED) return false;
     mapped_ = static_cast<const char*>(p);
     return true;
+}
+
+bool input::spool(std::string& error) {
+    spool_ = std::tmpfile();
+    if (!spool_) {
+        error = std::string("cannot make a temporary copy: ") + std::strerror(errno);
+        close();
+        return false;
+    }
+    const int to = fileno(spool_);
+    std::uint64_t total = 0;
+    char buf[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd_, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) readerror_ = errno;
+        if (n <= 0) break;
+        for (ssize_t done = 0; done < n;) {
+            const ssize_t w = ::write(to, buf + done, static_cast<std::size_t>(n - done));
+            if (w < 0 && errno == EINTR) continue;
+            if (w < 0) {
+                error = std::string("cannot make a temporary copy: ") + std::strerror(errno);
+                close();
+                return false;
+            }
+            done += w;
+        }
+        total += static_cast<std::uint64_t>(n);
+    }
+    if (ownfd_) ::close(fd_);
+    fd_ = to;
+    ownfd_ = true;  // mapped like an opened file; spool_ closes it
+    size_ = total;
+    if (lseek(fd_, 0, SEEK_SET) == 0) return true;
+    error = std::string("cannot read the temporary copy: ") + std::strerror(errno);
+    close();
+    return false;
+}
+
+bool input::rewind() {
+    if (!mapped_) return false;
+    released_ = 0;
+    geometries_ = 0;
+    bytes_ = newlines_ = 0;
+    last_ = '\n';
+    content_ = 0;
+    linehascontent_ = false;
+    counted_ = false;
+    started_ = lastshown_ = std::chrono::steady_clock::now();
+    return true;
+}
+
+std::string input::tail() const {
+    if (!mapped_) return std::string(tail_, taillen_);
+    const std::size_t n = std::min<std::size_t>(sizeof tail_, static_cast<std::size_t>(size_));
+    return std::string(mapped_ + size_ - n, n);
 }
 
 ostra::reader input::makereader() const {
@@ -145,7 +210,11 @@ void input::close() {
         munmap(const_cast<char*>(mapped_), static_cast<std::size_t>(size_));
         mapped_ = nullptr;
     }
-    if (ownfd_ && fd_ >= 0) ::close(fd_);
+    if (ownfd_ && fd_ >= 0 && !(spool_ && fd_ == fileno(spool_))) ::close(fd_);
+    if (spool_) {
+        std::fclose(spool_);
+        spool_ = nullptr;
+    }
     fd_ = -1;
     ownfd_ = false;
     if (progressshown_) {
@@ -189,6 +258,15 @@ void input::count(const char* buf, std::size_t n) const {
         ++newlines_;
     }
     last_ = buf[n - 1];
+    if (n >= sizeof tail_) {
+        std::memcpy(tail_, end - sizeof tail_, sizeof tail_);
+        taillen_ = sizeof tail_;
+    } else {
+        const std::size_t keep = std::min(taillen_, sizeof tail_ - n);
+        std::memmove(tail_, tail_ + taillen_ - keep, keep);
+        std::memcpy(tail_ + keep, buf, n);
+        taillen_ = keep + n;
+    }
     // Telling whether the stream holds two lines of content needs a look at
     // the bytes only until it does.
     for (const char* p = buf; p < end && content_ < 2; ++p) {
@@ -208,10 +286,10 @@ void input::progress() {
     const double mb = static_cast<double>(bytes_) / 1e6;
     if (size_ > 0) {
         const double total = static_cast<double>(size_) / 1e6;
-        std::fprintf(stderr, "\r\033[K%s: %.1f of %.1f MB read (%.0f%%)", name_.c_str(), mb, total,
+        std::fprintf(stderr, "\r\033[K%s: %.1f of %.1f MB read (%.0f%%)", printable(name_).c_str(), mb, total,
                      100.0 * static_cast<double>(bytes_) / static_cast<double>(size_));
     } else {
-        std::fprintf(stderr, "\r\033[K%s: %.1f MB read", name_.c_str(), mb);
+        std::fprintf(stderr, "\r\033[K%s: %.1f MB read", printable(name_).c_str(), mb);
     }
     std::fflush(stderr);
     progressshown_ = true;

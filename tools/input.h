@@ -1,8 +1,9 @@
 // An input drawing, a named file or standard input. A regular file is
 // mapped into memory and read from there; anything else (standard input, a
 // pipe, a file that cannot be mapped) is handed to the reader as a C stream
-// that counts the bytes and lines passing through it. Either way progress
-// shows on a terminal.
+// that counts the bytes and lines passing through it, or, for an input that
+// is to be read twice, first copied to a temporary file that is mapped.
+// Either way progress shows on a terminal.
 #ifndef OSTRA_TOOL_INPUT_H
 #define OSTRA_TOOL_INPUT_H
 
@@ -10,6 +11,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+
+#include <sys/stat.h>
 
 #include <ostra/reader.h>
 
@@ -23,8 +26,17 @@ public:
     input& operator=(const input&) = delete;
 
     // Opens path, or standard input for "-", and peeks at the first bytes.
-    // On failure returns false with a one-line message in error.
-    bool open(const std::string& path, std::string& error);
+    // With twice, an input that cannot be mapped is copied to a temporary
+    // file first, so that rewind() can start it again. On failure returns
+    // false with a one-line message in error ("cannot open: ...", without
+    // the name).
+    bool open(const std::string& path, std::string& error, bool twice = false);
+    // Starts a mapped input again from its first byte, with the counts
+    // cleared; false (and nothing changed) for an input read as a stream.
+    bool rewind();
+    // Whether st is the status of the regular file this input reads (the
+    // same device and inode).
+    bool is(const struct stat& st) const { return regular_ && st.st_dev == dev_ && st.st_ino == ino_; }
     // The name for messages: the path, or "<stdin>".
     const std::string& name() const { return name_; }
     // The counting stream; valid from open() to close(), null for a mapped file.
@@ -54,6 +66,8 @@ public:
     std::uint64_t size() const { return size_; }
     // The errno of a failed read, or 0.
     int readerror() const { return readerror_; }
+    // The last bytes read (up to 32; all of a mapped file is read).
+    std::string tail() const;
 
     // Closes the stream and clears the progress display.
     void close();
@@ -61,6 +75,9 @@ public:
 private:
     // Maps the open regular file of size_ bytes; false when it cannot be.
     bool map();
+    // Copies the rest of the open input to an unlinked temporary file and
+    // reads that from its start instead.
+    bool spool(std::string& error);
     void release(std::size_t offset);
     // Counts the lines of a mapped file that are not counted yet: those
     // before released_ are, as they are given back.
@@ -87,6 +104,13 @@ private:
     mutable bool linehascontent_ = false;
     std::uint64_t size_ = 0;
     int readerror_ = 0;
+    FILE* spool_ = nullptr;  // the temporary copy of an input read twice
+    bool regular_ = false;   // the input is a regular file, which dev_ and ino_ name
+    dev_t dev_ = 0;
+    ino_t ino_ = 0;
+    // The last bytes of a stream, as count() saw them.
+    mutable char tail_[32] = {};
+    mutable std::size_t taillen_ = 0;
 
     // A mapped file: its bytes, the part given back (whose lines are
     // counted), whether the rest is counted.

@@ -15,7 +15,6 @@ struct options {
     bool json = false;
     bool counts = false;             // layers: the reader's use counts too
     bool simpleoutput = false;       // copy: the plain writer
-    bool rawnames = false;           // names as read rather than in UTF-8 (copy keeps their bytes)
     long width = 800;                // svg: the picture's width in pixels
     bool several() const { return files.size() > 1; }
 };

@@ -3,12 +3,14 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include <CLI/CLI.hpp>
 
 #include <ostra/version.h>
 
 #include "commands.h"
+#include "format.h"
 #include "options.h"
 
 namespace {
@@ -22,8 +24,11 @@ const char* const footer =
     "Exit status: 0 when every drawing was read to its EOF record; 3 when reading stopped early\n"
     "(a cut file, no EOF record, a malformed group-code line): what was read is still reported,\n"
     "and one warning line on standard error says why and at which line; 1 when nothing could be\n"
-    "read (missing, unreadable, not DXF) or a result could not be written; 2 for bad usage. With\n"
-    "several files the worst counts: 1 over 3 over 0.\n"
+    "read (missing, unreadable, not DXF) or a result could not be written or was refused; 2 for\n"
+    "bad usage. With several files the worst counts: 1 over 3 over 0.\n"
+    "\n"
+    "svg and copy never write over the input drawing, and replace an existing output file only\n"
+    "with a complete result.\n"
     "\n"
     "Results go to standard output. Errors and warnings are one line on standard error, as\n"
     "FILE:LINE: message. Progress shows on standard error while a long read or write runs, only\n"
@@ -31,16 +36,17 @@ const char* const footer =
 
 const char* const subcommands[] = {"list", "layers", "blocks", "stats", "svg", "copy"};
 
-// The first argument, when it is no option, must name a subcommand.
+// The first argument, when it is no option, must name a subcommand (or be
+// help, see main).
 bool unknownsubcommand(int argc, char** argv) {
-    if (argc < 2 || argv[1][0] == '-') return false;
+    if (argc < 2 || argv[1][0] == '-' || std::strcmp(argv[1], "help") == 0) return false;
     for (const char* s : subcommands)
         if (std::strcmp(argv[1], s) == 0) return false;
     const std::size_t n = sizeof subcommands / sizeof subcommands[0];
     std::string names;
     for (std::size_t i = 0; i < n; ++i) names += std::string(i == 0 ? "" : i + 1 == n ? " and " : ", ") + subcommands[i];
-    std::fprintf(stderr, "ostra: unknown subcommand '%s'; the subcommands are %s (ostra --help)\n", argv[1],
-                 names.c_str());
+    std::fprintf(stderr, "ostra: unknown subcommand '%s'; the subcommands are %s (ostra --help)\n",
+                 tool::printable(argv[1]).c_str(), names.c_str());
     return true;
 }
 
@@ -52,14 +58,34 @@ void readingoptions(CLI::App* sub, tool::options& o, std::string* single) {
     else
         sub->add_option("FILE", o.files, "The drawings")->required();
     sub->add_option("--layers", o.layers, "Only geometry on these layers (comma-separated names, UTF-8)");
-    sub->add_flag("--simple", o.simple, "The library's default reading instead of the exact one");
-    sub->add_flag("--exact", "The exact reading (the default)");
+    CLI::Option* simple = sub->add_flag("--simple", o.simple, "The library's default reading instead of the exact one");
+    sub->add_flag("--exact", "The exact reading (the default)")->excludes(simple);
     sub->footer(footer);
+}
+
+// "ostra help [SUBCOMMAND]" is "ostra [SUBCOMMAND] --help".
+std::vector<char*> helpasked(int argc, char** argv) {
+    std::vector<char*> args(argv, argv + argc);
+    static char help[] = "--help";
+    if (argc >= 2 && std::strcmp(argv[1], "help") == 0) {
+        args.erase(args.begin() + 1);
+        args.push_back(help);
+    }
+    return args;
+}
+
+// CLI11's message for bad usage, with the arguments it quotes made printable.
+std::string failure(const CLI::App* app, const CLI::Error& e) {
+    const std::string what = e.what();
+    return tool::printable(what) + CLI::FailureMessage::simple(app, e).substr(what.size());
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    std::vector<char*> args = helpasked(argc, argv);
+    argc = static_cast<int>(args.size());
+    argv = args.data();
     if (unknownsubcommand(argc, argv)) return tool::usage;
     CLI::App app{"Reads DXF drawings (text or binary): lists their geometry, layers and blocks, measures\n"
                  "them, draws them as SVG and copies them.",
@@ -67,6 +93,7 @@ int main(int argc, char** argv) {
     app.set_version_flag("--version", std::string(ostra::version()), "Print the library version and exit");
     app.require_subcommand(1);
     app.footer(footer);
+    app.failure_message(failure);
     tool::options o;
     std::string single;
 
@@ -105,7 +132,8 @@ int main(int argc, char** argv) {
     svg->add_option("--width", o.width, "The picture's width in pixels (800)")->check(CLI::Range(1L, 100000L));
 
     CLI::App* copy = app.add_subcommand(
-        "copy", "Writes the drawing's geometry to a new DXF file, with each geometry's layer and colour, and "
+        "copy", "Writes the drawing's geometry to a new DXF file (R2007, names in UTF-8), with each geometry's layer "
+                "and colour, the layers' entries, the units and extents, and "
                 "reports what it could not write");
     readingoptions(copy, o, &single);
     copy->add_option("OUT", o.output, "The DXF file to write (- for standard output; the report then goes to "
@@ -125,8 +153,6 @@ int main(int argc, char** argv) {
     if (blocks->parsed()) return tool::runblocks(o);
     if (stats->parsed()) return tool::runstats(o);
     if (svg->parsed()) return tool::runsvg(o);
-    // copy: layer names are kept as their bytes.
-    o.rawnames = true;
     if (copy->parsed()) return tool::runcopy(o);
     return tool::usage;
 }

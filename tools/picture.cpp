@@ -11,6 +11,7 @@
 #include "commands.h"
 #include "curve.h"
 #include "drawing.h"
+#include "format.h"
 #include "output.h"
 #include "report.h"
 #include "svg.h"
@@ -32,7 +33,7 @@ public:
 
     void operator()(std::size_t done) {
         if (!show_ || std::chrono::steady_clock::now() - started_ < std::chrono::milliseconds(500)) return;
-        std::fprintf(stderr, "\r\033[K%s: %zu of %zu geometries written", name_.c_str(), done, total_);
+        std::fprintf(stderr, "\r\033[K%s: %zu of %zu geometries written", printable(name_).c_str(), done, total_);
         std::fflush(stderr);
         shown_ = true;
     }
@@ -49,6 +50,10 @@ private:
 int runsvg(const options& o) {
     input in;
     if (!openinput(in, o.files[0])) return unreadable;
+    // Opened first, so that an output that is the input is refused before
+    // the reading; what was not finished is never put in place.
+    output out;
+    if (!out.open(o.output, in)) return unreadable;
     std::vector<std::string> layernames;
     std::map<std::string, std::size_t> layerindex;
     std::deque<svgitem> items;
@@ -74,23 +79,19 @@ int runsvg(const options& o) {
         [&](ostra::reader& r) { passed = skipped(r); });
     if (read.status == unreadable) return unreadable;
     in.close();
+    const std::string name = printable(in.name());
     if (notfinite > 0)
-        std::fprintf(stderr, "%s: %llu geometries with coordinates that are not finite left out\n",
-                     in.name().c_str(), notfinite);
+        std::fprintf(stderr, "%s: %llu geometries with coordinates that are not finite left out\n", name.c_str(),
+                     notfinite);
     if (!passed.empty())
-        std::fprintf(stderr, "%s: not drawn: %s; hidden: %s\n", in.name().c_str(),
-                     passed.records.empty() ? "nothing" : listcounts(passed.records).c_str(),
-                     passed.hidden.empty() ? "nothing" : listcounts(passed.hidden).c_str());
+        std::fprintf(stderr, "%s: not drawn: %s; hidden: %s\n", name.c_str(),
+                     passed.records.empty() ? "nothing" : printable(listcounts(passed.records)).c_str(),
+                     passed.hidden.empty() ? "nothing" : printable(listcounts(passed.hidden)).c_str());
 
-    output out;
-    if (!out.open(o.output)) return unreadable;
     writingprogress progress(out.name(), items.size());
     if (!writesvg(out.get(), layernames, items, extents, o.width, [&](std::size_t n) { progress(n); }) ||
-        !out.close()) {
-        const int status = outputerror(out.name());
-        out.discard();
-        return status;
-    }
+        !out.close())
+        return outputerror(out.name());
     return read.status;
 }
 

@@ -71,13 +71,21 @@ std::string jsonreport(const gathered& g, const input& in, const readoutcome& ou
     return s + ",\"seconds\":" + jsonnumber(g.seconds) + '}';
 }
 
+// The record of a drawing that could not be read: its name and the error.
+std::string jsonerror(const input& in, const std::string& error) {
+    return "{\"file\":" + jsonstring(in.name()) + ",\"status\":\"unreadable\",\"error\":" + jsonstring(error) + '}';
+}
+
 void plainreport(const gathered& g, const input& in, const readoutcome& out, bool exact) {
+    // The header's texts are the drawing's: printed so that none of their
+    // bytes reaches a terminal raw.
     std::string version = versionname(g.acadver), units = unitname(g.insunits);
+    const std::string acadver = printable(g.acadver), insunits = printable(g.insunits);
     emit("status: " + out.why);
     emit(std::string("reading: ") + (exact ? "exact" : "simple"));
-    emit("format: " + (g.acadver.empty() ? "-" : g.acadver + (version.empty() ? "" : " (" + version + ")")));
-    emit("units: " + (g.insunits.empty() ? "-" : (units.empty() ? "" : units + ' ') + '(' + g.insunits + ')'));
-    emit("code page: " + (g.codepage.empty() ? "-" : g.codepage));
+    emit("format: " + (acadver.empty() ? "-" : acadver + (version.empty() ? "" : " (" + version + ")")));
+    emit("units: " + (insunits.empty() ? "-" : (units.empty() ? "" : units + ' ') + '(' + insunits + ')'));
+    emit("code page: " + (g.codepage.empty() ? "-" : printable(g.codepage)));
     for (const char* k : kinds) emit(std::string(k) + ": " + std::to_string(g.kinds.at(k)));
     emit("geometries: " + std::to_string(g.total));
     if (g.notfinite > 0) emit("not finite: " + std::to_string(g.notfinite));
@@ -90,8 +98,8 @@ void plainreport(const gathered& g, const input& in, const readoutcome& out, boo
         emit("size: " + fixed6(g.extents.max() - g.extents.min()));
     }
     if (g.headerextents) emit("header extents: " + fixed6(g.extmin) + "  " + fixed6(g.extmax));
-    emit("skipped: " + (g.passed.records.empty() ? "none" : listcounts(g.passed.records)));
-    emit("hidden: " + (g.passed.hidden.empty() ? "none" : listcounts(g.passed.hidden)));
+    emit("skipped: " + (g.passed.records.empty() ? "none" : printable(listcounts(g.passed.records))));
+    emit("hidden: " + (g.passed.hidden.empty() ? "none" : printable(listcounts(g.passed.hidden))));
     emit("text lines: " + std::to_string(in.lines()));
     emit("bytes: " + std::to_string(in.bytes()));
     char buf[96];
@@ -108,8 +116,10 @@ int runstats(const options& o) {
     int status = complete;
     for (std::size_t i = 0; i < o.files.size(); ++i) {
         input in;
-        if (!openinput(in, o.files[i])) {
+        std::string error;
+        if (!openinput(in, o.files[i], &error)) {
             status = worse(status, unreadable);
+            if (o.json) emit(jsonerror(in, error));
             continue;
         }
         gathered g;
@@ -126,7 +136,10 @@ int runstats(const options& o) {
             [&](ostra::reader& r) { fromheader(r, g); });
         g.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         status = worse(status, out.status);
-        if (out.status == unreadable) continue;
+        if (out.status == unreadable) {
+            if (o.json) emit(jsonerror(in, out.why));
+            continue;
+        }
         if (o.json) {
             emit(jsonreport(g, in, out, !o.simple));
         } else {

@@ -1,8 +1,8 @@
 // ostra::writer: writes geometry to a C stream as a minimal ASCII DXF
 // drawing (HEADER, TABLES and BLOCKS sections, then the entities). By
 // default it writes line segments and circles on layer "0"; in the extended
-// mode it writes every kind of geometry, with layers, colours and a LAYER
-// table.
+// mode it writes every kind of geometry, with layers, colours, header
+// variables and the LTYPE and LAYER tables.
 #ifndef OSTRA_WRITER_H
 #define OSTRA_WRITER_H
 
@@ -14,6 +14,7 @@
 
 namespace ostra {
 
+class headerlist;
 class layerlist;
 
 class writer {
@@ -28,13 +29,14 @@ public:
     // The extended mode, off by default; it takes effect only when set
     // before the file is begun (the first save of a non-null geometry) and
     // is ignored after. Without it the file is exactly what the default mode
-    // writes, whatever setlayer, setcolor and addlayer were given.
+    // writes, whatever setlayer, setcolor, addlayer and addheader were given.
     void setextended(bool extended);
     // The layer of the following saves in the extended mode; "0" at first.
     // A name that addlayer would refuse as a name (null, empty, longer than
     // 79 chars, holding a CR or LF, or with a space or tab at either end) is
-    // ignored: the layer stays as it was. A layer needs no LAYER table entry.
-    void setlayer(const char* name);
+    // ignored: the layer stays as it was, and false is returned. A layer
+    // needs no LAYER table entry.
+    bool setlayer(const char* name);
     // The colour (a colour index) of the following saves in the
     // extended mode: 0 (the block's), 1..255, or 256 (the layer's, the
     // default, which is not written). A value outside 0..256 is ignored.
@@ -46,6 +48,33 @@ public:
     // layer's), a name already added (letters compared without case), when
     // the file is already begun or finished, or when memory runs out.
     bool addlayer(const char* name, int aci);
+    // The same with everything a LAYER entry holds: colour aci (1..255, or
+    // -255..-1 for a layer that is off), the group 70 flags (0..127: 1
+    // frozen, 2 frozen in new viewports, 4 locked, ...) and the linetype
+    // (null or "" for CONTINUOUS; otherwise a name as setlayer takes them,
+    // not BYLAYER or BYBLOCK). Every linetype the entries name gets an entry
+    // of the LTYPE table written before the LAYER table, CONTINUOUS first;
+    // the file holds no dash patterns, so each is drawn as a continuous
+    // line. For a colour of 1..255, addlayer(name, aci) is addlayer(name,
+    // aci, 0, nullptr). Returns false and adds nothing for colours, flags or
+    // linetypes other than those, and where addlayer(name, aci) does for a
+    // name.
+    bool addlayer(const char* name, int aci, int flags, const char* linetype);
+    // A group of a header variable, written in the HEADER section in the
+    // extended mode in the order given: the variable's name ("$INSUNITS"),
+    // the group code (70) and the value text, written as given. A call with
+    // the name of the variable added last adds a further group to it
+    // ($EXTMIN with 10, 20 and 30). Names, texts and all are written as
+    // given: a host that says $ACADVER AC1021 or later gives its names in
+    // UTF-8, one that says an earlier version gives them in the code page
+    // of its $DWGCODEPAGE. Returns false and adds nothing for a name that
+    // is not '$' followed by more, is longer than 79 chars or holds a blank or
+    // a control character; a code outside 1..1071 or of 9 (which names a
+    // variable) or 999 (a comment); a null value or one holding a line
+    // break; a variable added before that is not the last one added (names
+    // compared without case); a code the variable has already; when the file
+    // is already begun or finished; or when memory runs out.
+    bool addheader(const char* name, int code, const char* value);
 
     // Writes one entity, numbers as printf("%.6f") prints them in the C
     // locale. Default mode: a LINE for a line segment, a CIRCLE for a full
@@ -95,8 +124,10 @@ private:
     bool extended_ = false;
     int color_ = 256;
     char layer_[80] = "0";
-    // The LAYER table entries; shared by copies until one of them adds.
+    // The LAYER table entries and the header variables; shared by copies
+    // until one of them adds.
     std::shared_ptr<layerlist> layers_;
+    std::shared_ptr<headerlist> header_;
 };
 
 }  // namespace ostra

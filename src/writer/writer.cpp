@@ -4,6 +4,7 @@
 #include <new>
 
 #include "writer/entitywriter.h"
+#include "writer/headerlist.h"
 #include "writer/layerlist.h"
 #include "writer/record.h"
 
@@ -17,6 +18,21 @@ constexpr char toentities[] =
     "  0\nSECTION\n  2\nBLOCKS\n  0\nENDSEC\n"
     "  0\nSECTION\n  2\nENTITIES\n";
 constexpr char closing[] = "  0\nENDSEC\n  0\nEOF\n";
+
+// The list p points to, made for this writer alone: a new one, or a copy of
+// one that other writers share. Null when memory runs out.
+template <class T>
+T* own(std::shared_ptr<T>& p) {
+    try {
+        if (!p)
+            p = std::make_shared<T>();
+        else if (p.use_count() > 1)
+            p = std::make_shared<T>(*p);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    return p.get();
+}
 
 }  // namespace
 
@@ -34,9 +50,10 @@ void writer::setextended(bool extended) {
     if (!started_ && !finished_) extended_ = extended;
 }
 
-void writer::setlayer(const char* name) {
-    if (!validlayername(name)) return;
+bool writer::setlayer(const char* name) {
+    if (!validlayername(name)) return false;
     std::memcpy(layer_, name, std::strlen(name) + 1);
+    return true;
 }
 
 void writer::setcolor(int aci) {
@@ -46,24 +63,29 @@ void writer::setcolor(int aci) {
 // The entries are shared with copies of this writer: a shared list is
 // copied before it changes.
 bool writer::addlayer(const char* name, int aci) {
-    if (started_ || finished_) return false;
-    try {
-        if (!layers_)
-            layers_ = std::make_shared<layerlist>();
-        else if (layers_.use_count() > 1)
-            layers_ = std::make_shared<layerlist>(*layers_);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    return layers_->add(name, aci);
+    return aci >= 1 && addlayer(name, aci, 0, nullptr);
 }
 
-// The sections before the entities; the TABLES section holds the LAYER
-// table in the extended mode when layers were added.
+bool writer::addlayer(const char* name, int aci, int flags, const char* linetype) {
+    if (started_ || finished_) return false;
+    layerlist* list = own(layers_);
+    return list && list->add(name, aci, flags, linetype);
+}
+
+bool writer::addheader(const char* name, int code, const char* value) {
+    if (started_ || finished_) return false;
+    headerlist* list = own(header_);
+    return list && list->add(name, code, value);
+}
+
+// The sections before the entities; in the extended mode the HEADER
+// section holds the variables added and the TABLES section the LTYPE and
+// LAYER tables when layers were added.
 bool writer::start() {
     if (started_) return true;
     started_ = true;
-    if (!put(header, sizeof header - 1)) return false;
+    const bool variables = extended_ && header_ && !header_->empty();
+    if (variables ? !header_->write(stream_) : !put(header, sizeof header - 1)) return false;
     const bool table = extended_ && layers_ && !layers_->empty();
     if (table ? !layers_->writetables(stream_) : !put(emptytables, sizeof emptytables - 1)) return false;
     return put(toentities, sizeof toentities - 1);

@@ -158,7 +158,18 @@ class ListTests(Temp):
     def test_layer_filter(self):
         out = self.ok("list", "--layers", "HOLES,SLOT", example("part.dxf")).splitlines()
         self.assertEqual([l.split()[0] for l in out], ["circle"] * 2 + ["line"] * 4)
-        self.assertEqual(self.ok("list", "--layers", "NONE", example("part.dxf")), "")
+        # Blanks around the names are not part of them; a name that names no
+        # layer of the drawing is warned about.
+        self.assertEqual(self.ok("list", "--layers", " HOLES , SLOT,", example("part.dxf")),
+                         self.ok("list", "--layers", "HOLES,SLOT", example("part.dxf")))
+        path = example("part.dxf")
+        for filter, warning in (("NONE", "no layer NONE"), ("HOLES, NONE,  \x1b[2J x", 'no layers NONE, "\\x1b[2J x"')):
+            status, out, err = run("list", "--layers", filter, path)
+            self.assertEqual((status, err), (0, path + ": warning: --layers: the drawing has " + warning + "\n"))
+        self.assertEqual(run("list", "--layers", "NONE", path)[1], "")
+        # A layer of the LAYER table counts, with or without geometry on it.
+        path = self.file("t.dxf", drawing([], [("EMPTY", 1, 0)], line("A", (0, 0), (1, 1))))
+        self.assertEqual(run("stats", "--layers", "EMPTY", path)[0::2], (0, ""))
 
     def test_json_lines(self):
         rows = self.jsonlist(example("flange.dxf"))
@@ -617,6 +628,46 @@ class ErrorTests(Temp):
             self.assertTrue(os.path.exists(os.path.join(self.dir.name, "o.svg")))
             self.assertIn("stopped early", stats(run("stats", path)[1])["status"])
 
+    def test_no_eof_record_after_the_last_section(self):
+        good = dxf(line("A", (0, 0), (1, 1)))
+        for name, data in (("noeof.dxf", good[:good.rindex(b"  0\nEOF")]),
+                           ("crlf.dxf", good[:good.rindex(b"  0\nEOF")].replace(b"\n", b"\r\n") + b"\r\n"),
+                           ("bin.dxf", binary(line("A", (0, 0), (1, 1)))[:-6])):
+            path = self.file(name, data)
+            with self.subTest(name):
+                status, out, err = run("list", path)
+                self.assertEqual(status, 3)
+                self.assertEqual(len(out.splitlines()), 1)
+                self.assertRegex(err, r"^" + re.escape(path) + r":\d+: warning: reading stopped early: "
+                                 r"no EOF record \(the drawing ends after an ENDSEC\)\n$")
+                self.assertIn("no EOF record", stats(run("stats", path)[1])["status"])
+
+    def test_stats_json_reports_files_it_cannot_read(self):
+        missing = os.path.join(self.dir.name, "missing.dxf")
+        empty = self.file("empty.dxf", b"")
+        status, out, err = run("stats", "--json", missing, example("part.dxf"), empty)
+        self.assertEqual(status, 1)
+        docs = [json.loads(l) for l in out.splitlines()]
+        self.assertEqual(docs[0], {"file": missing, "status": "unreadable",
+                                   "error": "cannot open: No such file or directory"})
+        self.assertEqual(docs[1]["status"], "complete")
+        self.assertEqual(docs[2], {"file": empty, "status": "unreadable", "error": "empty file, not a DXF drawing"})
+        self.assertEqual(err.count("\n"), 2)
+
+    def test_messages_escape_what_is_not_printable(self):
+        odd = "a\x1b[31mb\u009bc"
+        path = self.file(odd + ".dxf", dxf(line("A", (0, 0), (1, 1))).replace(b"ENDSEC\n  0\n", b"ENDSEC\n\x1b]0;x\x07\xff\n"))
+        status, _, err = run("list", path)
+        self.assertEqual(status, 3)
+        shown = os.path.join(self.dir.name, "a\\x1b[31mb\\u009bc.dxf")
+        self.assertTrue(err.startswith(shown + ":"), err)
+        self.assertTrue(err.endswith("numerical group code expected: \\x1b]0;x\\x07\\xff\n"), err)
+        for args in ([odd], ["list", "--" + odd, "x"]):
+            p = subprocess.run([TOOL, *args], capture_output=True, timeout=60)
+            self.assertEqual(p.returncode, 2)
+            self.assertNotIn(b"\x1b", p.stderr)
+            self.assertIn(b"\\x1b", p.stderr)
+
     def test_nothing_after_the_eof_record_is_read(self):
         for tail in (b"\x1a", b"junk\n", b"  0\nLINE\n 10\n5\n"):
             path = self.file("tail.dxf", dxf(line("A", (0, 0), (1, 1))) + tail)
@@ -625,7 +676,8 @@ class ErrorTests(Temp):
 
     def test_bad_usage(self):
         for args in ([], ["frob"], ["list"], ["list", "--nope", "x"], ["svg", example("part.dxf")],
-                     ["copy", example("part.dxf")], ["svg", "a", "b", "-o", "x"], ["svg", "a", "-o", "x", "--width", "0"]):
+                     ["copy", example("part.dxf")], ["svg", "a", "b", "-o", "x"], ["svg", "a", "-o", "x", "--width", "0"],
+                     ["list", "--simple", "--exact", example("part.dxf")]):
             with self.subTest(args):
                 err = self.fails(args, status=2)
                 self.assertTrue(err)
@@ -653,6 +705,8 @@ class ErrorTests(Temp):
             self.assertIn("Usage", out)
             self.assertIn("standard output", out)
         self.assertEqual(self.ok("--version").strip(), VERSION)
+        self.assertEqual(self.ok("help"), self.ok("--help"))
+        self.assertEqual(self.ok("help", "copy"), self.ok("copy", "--help"))
 
 
 class BinaryTests(Temp):
