@@ -34,7 +34,7 @@ std::string shown(std::string text) {
 
 // Reading ended before the EOF record: a warning when something was read,
 // an error when nothing was.
-void ended(const input& in, ostra::reader& r, bool anything, readoutcome& out) {
+void ended(const input& in, ostra::reader& r, bool anything, long limit, readoutcome& out) {
     const unsigned long long line = static_cast<unsigned long long>(r.line() > 0 ? r.line() : 1);
     std::string why;
     switch (r.status()) {
@@ -44,6 +44,10 @@ void ended(const input& in, ostra::reader& r, bool anything, readoutcome& out) {
         break;
     case ostra::outofmemory:
         why = "out of memory";
+        break;
+    case ostra::limitreached:
+        why = "the work limit of " + std::to_string(limit) + " geometries was reached (--limit N, 0 for none)";
+        anything = true;
         break;
     default:
         why = in.readerror() ? std::string("read error: ") + std::strerror(in.readerror())
@@ -81,6 +85,7 @@ readoutcome readdrawing(input& in, const options& o, const eachgeometry& each, c
     ostra::reader r = in.makereader();
     r.setmessages(nullptr);
     r.setexact(!o.simple);
+    r.setlimit(o.limit);
     r.setutf8(!o.rawnames);
     if (!o.layers.empty()) r.setlayerfilter(o.layers.c_str());
     brevo::geometry g;
@@ -96,7 +101,7 @@ readoutcome readdrawing(input& in, const options& o, const eachgeometry& each, c
     if (r.status() == ostra::endofdrawing && !in.readerror()) {
         out.why = "complete";
     } else {
-        ended(in, r, count > 0 || in.contentlines() >= 2, out);
+        ended(in, r, count > 0 || in.contentlines() >= 2, o.limit, out);
         if (out.status == unreadable) return out;
     }
     if (after) after(r);
