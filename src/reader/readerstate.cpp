@@ -198,9 +198,12 @@ void readerstate::endrecord() {
     }
 }
 
+// The exact reading also reads lines that end with a lone CR, which the
+// line layer must know before it reads the first line.
 void readerstate::setexact(bool exact) {
     exact_ = exact;
     emit.setexact(exact);
+    groups.allowcr(exact);
 }
 
 // Whether a record of kind gives geometry in this reading or belongs to the
