@@ -98,13 +98,14 @@ public:
 
     // A bound on the work of reading: once work geometries were made,
     // delivered or not, reading stops with limitreached. Everything made
-    // counts: what next() returns, what the exact reading hides or the
-    // layer filter drops, the pieces of a record (a flattened curve's
-    // segments, a mesh's edges) and the entities of inserts and of their
-    // array cells, geometry stored in a block definition, and what an
-    // expansion passes over (an insert that would draw nothing, a repeated
-    // or undefined vertex of a curve). 0 or less: no limit (the default).
-    // Counted from the start of reading, whenever it is set.
+    // counts: what next() returns, the entities of inserts in every array
+    // cell and the pieces of a record (a flattened curve's segments, a
+    // mesh's edges) also where the exact reading hides them or the layer
+    // filter drops them, geometry stored in a block definition, and what is
+    // passed over on the way (a nested insert that would draw nothing, a
+    // repeated or not finite vertex of a curve). A record left out as a
+    // whole is not made and does not count. 0 or less: no limit (the
+    // default). Counted from the start of reading, whenever it is set.
     void setlimit(long work);
 
     // What was read and not delivered: records of kinds that give no
