@@ -7,6 +7,11 @@
 // call the result, the text, its length, the line count and the stream
 // position must agree. The fast paths must never change a result.
 //
+// Half of the rounds allow the CR rule: then streams whose first line ends
+// with a lone CR mix lone CRs, LFs and CR LFs as line ends (a CR LF often
+// across a buffer's end, a CR at the 511-char cut), and the reference reads
+// them byte by byte; the other streams must read as without the rule.
+//
 // usage: linecheck [ROUNDS] [SEED]; exits non-zero at the first difference.
 #include <climits>
 #include <cstdint>
@@ -22,12 +27,15 @@
 namespace {
 
 // The reference: fgets into 512 chars, the rest of an overlong line dropped,
-// the byte-order mark of the first line skipped, C-string cut, trimmed.
+// the byte-order mark of the first line skipped, C-string cut, trimmed. With
+// the CR rule allowed and a first line that ends with a lone CR, every line
+// is read byte by byte to its LF, CR LF or lone CR instead.
 class reference {
 public:
-    explicit reference(FILE* f) : f_(f) {}
+    reference(FILE* f, bool allowcr) : f_(f), cr_(allowcr) {}
 
     bool read() {
+        if (cr_) return readcr();
         char b[512];
         // fgets filled the buffer exactly when the last place holds its NUL;
         // only then can a rest of the line remain.
@@ -82,8 +90,38 @@ public:
     long count() const { return count_; }
 
 private:
+    bool readcr() {
+        int c = std::getc(f_);
+        if (c == EOF) {
+            text_.clear();
+            return false;
+        }
+        ++count_;
+        std::string b;
+        for (; c != EOF && c != '\n' && c != '\r'; c = std::getc(f_)) b += static_cast<char>(c);
+        bool lone = false;
+        if (c == '\r') {
+            int d = std::getc(f_);
+            lone = d != '\n';
+            if (lone && d != EOF) std::ungetc(d, f_);
+        }
+        if (b.size() > 511) b.resize(511);
+        b = b.substr(0, std::strlen(b.c_str()));
+        if (first_) {
+            first_ = false;
+            cr_ = lone;
+            if (b.compare(0, 3, "\xEF\xBB\xBF") == 0) b.erase(0, 3);
+        }
+        std::size_t i = 0, e = b.size();
+        while (i < e && blank(b[i])) ++i;
+        while (e > i && blank(b[e - 1])) --e;
+        text_ = b.substr(i, e - i);
+        return true;
+    }
+
     static bool blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
     FILE* f_;
+    bool cr_;  // the CR rule: allowed for the first line, then kept after a lone CR
     std::string text_;
     long count_ = 0;
     bool first_ = true;
@@ -130,13 +168,25 @@ std::string randomline(rng& r) {
     return s;
 }
 
-std::string randomstream(rng& r) {
+// A line end: LF, or with mixed ends LF, CR LF or a lone CR.
+const char* randomend(rng& r, bool mixed) {
+    static const char* const ends[] = {"\n", "\r\n", "\r", "\r"};
+    return mixed ? ends[r.below(4)] : "\n";
+}
+
+// With mixed ends the lines are cut of CRs and LFs of their own, and the
+// first one ends with a lone CR but for a few streams.
+std::string randomstream(rng& r, bool mixed) {
     std::string s;
     if (r.below(4) == 0) s += "\xEF\xBB\xBF";
     int lines = r.below(400);
     for (int i = 0; i < lines; ++i) {
-        s += randomline(r);
-        s += '\n';
+        std::string l = randomline(r);
+        if (mixed)
+            for (char& c : l)
+                if (c == '\r') c = ' ';
+        s += l;
+        s += i == 0 && mixed && r.below(8) != 0 ? "\r" : randomend(r, mixed);
     }
     if (r.below(3) == 0) s += randomline(r);  // a last line without newline
     return s;
@@ -217,7 +267,9 @@ int main(int argc, char** argv) {
     const int bufferings[] = {-1, 0, 1, 2, 3, 16, 17, 31, 32, 33, 64, 100, 511, 512, 513, 1000, 4096};
     long calls = 0;
     for (long round = 0; round < rounds; ++round) {
-        std::string text = randomstream(r);
+        // Odd rounds allow the CR rule, and most of them have mixed ends.
+        const bool allowcr = round % 2 == 1;
+        std::string text = randomstream(r, allowcr && r.below(4) != 0);
         int buffering = bufferings[r.below(sizeof bufferings / sizeof bufferings[0])];
         FILE* a = open(text, buffering);
         FILE* b = open(text, buffering);
@@ -228,10 +280,12 @@ int main(int argc, char** argv) {
         }
         // The stream's line reader, then the memory's, each against the reference.
         ostra::linereader fromstream(a);
-        reference want(b);
+        fromstream.allowcr(allowcr);
+        reference want(b, allowcr);
         bool same = compare(fromstream, want, b, [a] { return std::ftell(a); }, r, "stream", calls);
         ostra::memlinereader frommemory(text.data(), text.size());
-        reference again(c);
+        frommemory.allowcr(allowcr);
+        reference again(c, allowcr);
         same = same && compare(frommemory, again, c, [&frommemory] { return static_cast<long>(frommemory.offset()); },
                                r, "memory", calls);
         if (!same) {

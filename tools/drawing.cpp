@@ -46,7 +46,7 @@ bool endsafterendsec(const std::string& tail, bool binary) {
 
 // Reading ended before the EOF record: a warning when something was read,
 // an error when nothing was.
-void ended(const input& in, ostra::reader& r, bool anything, readoutcome& out) {
+void ended(const input& in, ostra::reader& r, bool anything, long limit, readoutcome& out) {
     const unsigned long long line = static_cast<unsigned long long>(r.line() > 0 ? r.line() : 1);
     std::string why;
     switch (r.status()) {
@@ -56,6 +56,10 @@ void ended(const input& in, ostra::reader& r, bool anything, readoutcome& out) {
         break;
     case ostra::outofmemory:
         why = "out of memory";
+        break;
+    case ostra::limitreached:
+        why = "the work limit of " + std::to_string(limit) + " geometries was reached (--limit N, 0 for none)";
+        anything = true;
         break;
     default:
         if (in.readerror())
@@ -129,6 +133,7 @@ std::vector<std::string> filternames(const std::string& layers) {
 void configure(ostra::reader& r, const options& o) {
     r.setmessages(nullptr);
     r.setexact(!o.simple);
+    r.setlimit(o.limit);
     r.setutf8(true);
     std::string filter;
     for (const std::string& name : filternames(o.layers)) filter += (filter.empty() ? "" : ",") + name;
@@ -167,7 +172,7 @@ readoutcome readdrawing(input& in, const options& o, const eachgeometry& each, c
         out.why = "complete";
         unmatched(in, r, o);
     } else {
-        ended(in, r, count > 0 || in.contentlines() >= 2, out);
+        ended(in, r, count > 0 || in.contentlines() >= 2, o.limit, out);
         if (out.status == unreadable) return out;
     }
     if (after) after(r);

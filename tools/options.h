@@ -7,6 +7,10 @@
 
 namespace tool {
 
+// The work limit unless --limit says otherwise: far beyond real drawings,
+// short of what a few hundred bytes of nested arrays would make.
+constexpr long defaultlimit = 100000000;
+
 struct options {
     std::vector<std::string> files;  // the drawings, in order; "-" for standard input
     std::string output;              // svg and copy: the file to write
@@ -16,6 +20,7 @@ struct options {
     bool counts = false;             // layers: the reader's use counts too
     bool simpleoutput = false;       // copy: the plain writer
     long width = 800;                // svg: the picture's width in pixels
+    long limit = defaultlimit;       // the reader's work limit in geometries made; 0 for none
     bool several() const { return files.size() > 1; }
 };
 

@@ -22,10 +22,10 @@ const char* const footer =
     "--simple reads them the library's default (simple) way instead. Names are printed in UTF-8.\n"
     "\n"
     "Exit status: 0 when every drawing was read to its EOF record; 3 when reading stopped early\n"
-    "(a cut file, no EOF record, a malformed group-code line): what was read is still reported,\n"
-    "and one warning line on standard error says why and at which line; 1 when nothing could be\n"
-    "read (missing, unreadable, not DXF) or a result could not be written or was refused; 2 for\n"
-    "bad usage. With several files the worst counts: 1 over 3 over 0.\n"
+    "(a cut file, no EOF record, a malformed group-code line, the work limit of --limit): what\n"
+    "was read is still reported, and one warning line on standard error says why and at which\n"
+    "line; 1 when nothing could be read (missing, unreadable, not DXF) or a result could not be\n"
+    "written or was refused; 2 for bad usage. With several files the worst counts: 1 over 3 over 0.\n"
     "\n"
     "svg and copy never write over the input drawing, and replace an existing output file only\n"
     "with a complete result.\n"
@@ -60,6 +60,9 @@ void readingoptions(CLI::App* sub, tool::options& o, std::string* single) {
     sub->add_option("--layers", o.layers, "Only geometry on these layers (comma-separated names, UTF-8)");
     CLI::Option* simple = sub->add_flag("--simple", o.simple, "The library's default reading instead of the exact one");
     sub->add_flag("--exact", "The exact reading (the default)")->excludes(simple);
+    sub->add_option("--limit", o.limit, "Stop reading once N geometries were made, hidden ones and array cells "
+                                         "included (100000000; 0 for no limit)")
+        ->check(CLI::NonNegativeNumber);
     sub->footer(footer);
 }
 

@@ -21,6 +21,7 @@ enum readstatus {
     endofstream = 2,    // the stream ended without an EOF record: a cut or incomplete file
     malformedcode = 3,  // a group-code line that is not a number, or a binary code of no known type
     outofmemory = 4,    // memory ran out; reading has stopped for good
+    limitreached = 5,   // the work limit (setlimit) was reached; reading has stopped for good
 };
 
 class reader {
@@ -43,12 +44,14 @@ public:
     static constexpr readstatus endofstream = ostra::endofstream;
     static constexpr readstatus malformedcode = ostra::malformedcode;
     static constexpr readstatus outofmemory = ostra::outofmemory;
+    static constexpr readstatus limitreached = ostra::limitreached;
 
     // Makes out hold the next entity and returns &out; returns null (with out
     // invalid) at the EOF record, at the end of the stream, after a malformed
-    // group-code line (for which a diagnostic is printed) or when memory ran
-    // out; status() says which. At the EOF record reading stops: nothing
-    // after its value line is read, so the host may read on from there.
+    // group-code line (for which a diagnostic is printed), when memory ran
+    // out or at the work limit; status() says which. At the EOF record
+    // reading stops: nothing after its value line is read, so the host may
+    // read on from there.
     brevo::geometry* next(brevo::geometry& out);
     // The same into a new geometry that the caller deletes; null at the end.
     brevo::geometry* next();
@@ -56,7 +59,7 @@ public:
     // Why the last next() returned null; reading while it goes on. After
     // endofstream or malformedcode a further next() reads on (from the line
     // after the bad one; binary input cannot be read on after a bad code and
-    // ends); after endofdrawing and outofmemory it returns null.
+    // ends); after endofdrawing, outofmemory and limitreached it returns null.
     readstatus status() const;
     // The number of the last line read, counted from 1 (a code line and its
     // value line are two). For binary input: the number of bytes read, the
@@ -96,6 +99,18 @@ public:
     // drawing units; 0 or less for the default, the smaller of 0.01 and
     // 1/1000 of the diagonal of the box around the curve's points.
     void setflattening(double tolerance);
+
+    // A bound on the work of reading: once work geometries were made,
+    // delivered or not, reading stops with limitreached. Everything made
+    // counts: what next() returns, the entities of inserts in every array
+    // cell and the pieces of a record (a flattened curve's segments, a
+    // mesh's edges) also where the exact reading hides them or the layer
+    // filter drops them, geometry stored in a block definition, and what is
+    // passed over on the way (a nested insert that would draw nothing, a
+    // repeated or not finite vertex of a curve). A record left out as a
+    // whole is not made and does not count. 0 or less: no limit (the
+    // default). Counted from the start of reading, whenever it is set.
+    void setlimit(long work);
 
     // What was read and not delivered: records of kinds that give no
     // geometry in this reading, by name ("TEXT", "HATCH", ...), and hidden

@@ -46,9 +46,12 @@ void emitter::emitall(source& s) {
         out_.setsource(&s, exact_ ? &layers_ : nullptr);
         return;
     }
+    // The pieces are counted against the reader's work limit.
     brevo::geometry g;
     sink pieces;
-    for (pieces.open(g); s.fill(pieces); pieces.open(g)) store(g, pieces.info());
+    out_.lend(pieces);
+    for (pieces.open(g); s.fill(pieces) && pieces.full(); pieces.open(g)) store(g, pieces.info());
+    out_.settle(pieces);
 }
 
 // Geometry kept in a block takes its handle and colour along, read from the

@@ -74,10 +74,11 @@ public:
         record_ = name;
         props_ = props;
     }
-    // Delivers g, on the record's layer.
+    // Delivers g, on the record's layer. What a block keeps counts as work
+    // as well.
     void emit(const brevo::geometry& g) {
         if (inentities_) return out_.put(g, layer_, record_, props_, table_.recordid());
-        store(g, recordinfo());
+        if (out_.spend()) store(g, recordinfo());
     }
     // What the record's geometry goes out with: the layer of the last check,
     // the name it is delivered under, its handle and colour.

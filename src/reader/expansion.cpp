@@ -131,13 +131,14 @@ bool expansion::endcell(frame& f) {
 }
 
 // A geometry record of f's block: placed and put into the sink, unless the
-// exact reading's rules leave it out.
+// exact reading's rules leave it out; either way it counts as work. True
+// when the sink holds it or reading stopped at the work limit.
 bool expansion::deliver(const frame& f, const blockrecord& r, sink& s) {
     geometryinfo info;
     info.layer = r.layer;
     if (rules_) {
         info.layer = rules_->drawnon(r.layer, f.layer);
-        if (!rules_->delivers(info.layer)) return false;
+        if (!rules_->delivers(info.layer)) return !s.spend();
     }
     info.block = f.b->name;
     info.record = origin_.record ? origin_.record : r.record;
@@ -161,12 +162,12 @@ bool expansion::fill(sink& s) {
             if (deliver(f, *r, s)) return true;
             continue;
         }
+        // A nested insert that draws nothing is passed over, and counts as
+        // work: an array of such cells is bounded too.
         int layer = -1;
-        if (rules_) {
-            layer = rules_->drawnon(r->ins->params.layer, f.layer);
-            if (rules_->frozen(layer)) continue;
-        }
-        push(*r->ins->target, r->ins->params, f.cur, layer);
+        if (rules_) layer = rules_->drawnon(r->ins->params.layer, f.layer);
+        bool drawn = !(rules_ && rules_->frozen(layer)) && push(*r->ins->target, r->ins->params, f.cur, layer);
+        if (!drawn && !s.spend()) return true;
     }
     return false;
 }

@@ -6,6 +6,9 @@
 // inserts that are cut, or only geometry deeper than maxnesting) is skipped
 // without walking it, so an array of 32767 x 32767 such cells costs no more
 // than one: every frame that is pushed delivers at least one entity per cell.
+// For the work limit every entity counts, delivered or left out by the exact
+// reading's rules, and so does every nested insert passed over; so every
+// cell costs at least one unit of work.
 #ifndef OSTRA_READER_EXPANSION_H
 #define OSTRA_READER_EXPANSION_H
 
@@ -33,7 +36,8 @@ public:
     // Begins the delivery of b placed by p; false when it delivers nothing.
     // With rules, the exact reading's rules decide what is delivered.
     bool start(block* b, const insertparams& p, const expansionorigin& origin, deliveryrules* rules);
-    // The next entity, transformed, with its layer and innermost block.
+    // The next entity, transformed, with its layer and innermost block; true
+    // also when reading stopped at the work limit.
     bool fill(sink& s) override;
 
 private:

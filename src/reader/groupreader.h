@@ -54,6 +54,12 @@ public:
     std::size_t memoryoffset() const;
     // Where the diagnostic goes: standard output unless set; null for nowhere.
     void setmessages(FILE* stream) { messages_ = stream; }
+    // Text read by the CR rule when the first line ends with a lone CR (see
+    // linereader); before the first read.
+    void allowcr(bool allow) {
+        lines_.allowcr(allow);
+        memory_.allowcr(allow);
+    }
 
 private:
     enum form { undecided, streamtext, memorytext, binary };

@@ -149,6 +149,7 @@ bool linereader::fill() {
 }
 
 bool linereader::readslow() {
+    if (crlines_) return readcr();
     // A sentinel in the last place tells whether fgets filled the buffer: it
     // then holds the terminating NUL. Only then can a rest of the line remain
     // (unless the last char taken was the newline).
@@ -172,6 +173,50 @@ bool linereader::readslow() {
         if (p[0] == '\xEF' && p[1] == '\xBB' && p[2] == '\xBF') p += 3;
     }
     // Text after an embedded NUL is not part of the line.
+    return accept<true>(p, p + std::strlen(p), nullptr, 1);
+}
+
+// The next byte, from those given back first.
+int linereader::nextbyte() {
+    if (heldnext_ < heldend_) return static_cast<unsigned char>(held_[heldnext_++]);
+    return OSTRA_GETC(stream_);
+}
+
+// A line by the CR rule, byte by byte: its first 511 bytes before its line
+// end are its text (up to a NUL), the rest is dropped. A CR is looked past:
+// an LF behind it belongs to its line end, any other byte is given back, so
+// that the stream stands right behind a lone CR. The first line decides
+// whether the rule stays.
+bool linereader::readcr() {
+    int c = nextbyte();
+    if (c == EOF) {
+        buf_[0] = '\0';
+        text_ = buf_;
+        length_ = 0;
+        return false;
+    }
+    int n = 0;
+    for (; c != EOF && c != '\n' && c != '\r'; c = nextbyte())
+        if (n < bufsize - 1) buf_[n++] = static_cast<char>(c);
+    bool lone = false;
+    if (c == '\r') {
+        bool held = heldnext_ < heldend_;
+        int d = nextbyte();
+        lone = d != '\n';
+        if (d != EOF && lone) {
+            if (held)
+                --heldnext_;
+            else
+                std::ungetc(d, stream_);
+        }
+    }
+    buf_[n] = '\0';
+    char* p = buf_;
+    if (count_ == 0) {
+        if (p[0] == '\xEF' && p[1] == '\xBB' && p[2] == '\xBF') p += 3;
+        crlines_ = lone;
+        first_ = lone || heldnext_ < heldend_;
+    }
     return accept<true>(p, p + std::strlen(p), nullptr, 1);
 }
 

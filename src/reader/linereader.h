@@ -24,6 +24,12 @@ namespace ostra {
 // LF) are trimmed. A UTF-8 byte-order mark opening the first line is
 // skipped. The stream is consumed only up to the end of the line last read,
 // so the host may go on reading it afterwards.
+//
+// With allowcr(true) a drawing whose first line ends with a lone CR (as old
+// Mac programs write them) is read by the CR rule: a line ends at LF, at
+// CR LF or at a lone CR, with the same cut, NUL and trimming rules. That
+// rule takes the general path for every line; other drawings are read as
+// without it.
 class linereader {
 public:
     static constexpr int bufsize = 512;
@@ -64,11 +70,19 @@ public:
     // caller has taken from it before the first read: they are read before
     // the stream's own.
     void unread(const char* bytes, int n);
+    // Whether a first line that ends with a lone CR turns on the CR rule;
+    // off at first. Only before the first line is read.
+    void allowcr(bool allow) {
+        if (count_ == 0) crlines_ = allow;
+    }
 
 private:
     // The general path: fgets, the rest of an overlong line dropped, the
     // byte-order mark, trimming.
     bool readslow();
+    // The general path by the CR rule.
+    bool readcr();
+    int nextbyte();
     bool fill();
     template <bool trim>
 #if defined(__GNUC__)
@@ -85,7 +99,8 @@ private:
     char* text_;
     int length_ = 0;
     long count_ = 0;
-    bool first_ = true;
+    bool first_ = true;    // the fast paths wait: the first line, bytes given back, the CR rule
+    bool crlines_ = false;  // the CR rule: for the first line when allowed, then for good after a lone CR
     char held_[24];
     int heldnext_ = 0, heldend_ = 0;
     char buf_[bufsize + padding];

@@ -22,7 +22,7 @@ inline std::uint64_t stops64(const char* p) {
 }  // namespace
 
 memlinereader::memlinereader(const char* data, std::size_t size)
-    : start_(data), cur_(data), end_(data + size), maskbase_(data), text_(buf_) {
+    : start_(data), cur_(data), end_(data + size), fastend_(end_), maskbase_(data), text_(buf_) {
     std::memset(buf_, 0, sizeof buf_);
 }
 
@@ -39,12 +39,19 @@ bool memlinereader::readslow() {
         return false;
     }
     ++count_;
-    const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end_ - p)));
+    const char* next;
+    const char* nl;
+    if (crlines_) {
+        nl = crend(p, next);
+    } else {
+        nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end_ - p)));
+        next = nl ? nl + 1 : end_;
+    }
     std::size_t n = static_cast<std::size_t>((nl ? nl : end_) - p);
     if (n > static_cast<std::size_t>(bufsize - 1)) n = static_cast<std::size_t>(bufsize - 1);
     std::memcpy(buf_, p, n);
     buf_[n] = '\0';
-    cur_ = nl ? nl + 1 : end_;
+    cur_ = next;
     const char* b = buf_;
     if (p == start_ && b[0] == '\xEF' && b[1] == '\xBB' && b[2] == '\xBF') b += 3;
     const char* e = b + std::strlen(b);
@@ -53,6 +60,21 @@ bool memlinereader::readslow() {
     length_ = static_cast<int>(e - b);
     text_[length_] = '\0';
     return true;
+}
+
+// A line ends at LF, at CR LF or at a lone CR. The rule stays only when
+// the first line ends with a lone CR (the end of the bytes after a CR
+// makes it lone).
+const char* memlinereader::crend(const char* p, const char*& next) {
+    const char* q = p;
+    while (q < end_ && *q != '\n' && *q != '\r') ++q;
+    bool lone = q < end_ && *q == '\r' && (q + 1 == end_ || q[1] != '\n');
+    next = q == end_ ? end_ : q + (*q == '\r' && !lone ? 2 : 1);
+    if (p == start_) {
+        crlines_ = lone;
+        fastend_ = lone ? start_ : end_;
+    }
+    return q;
 }
 
 bool memlinereader::read() { return readslow(); }

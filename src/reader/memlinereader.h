@@ -15,7 +15,7 @@ namespace ostra {
 // of linereader on a stream that holds them: the same texts (the 511-char
 // cut, text after a NUL ignored, the byte-order mark of the first line
 // skipped, blanks trimmed), codes, line counts and end. The bytes are only
-// read, and never beyond size.
+// read, and never beyond size. The CR rule (see linereader) as well.
 class memlinereader {
 public:
     using coderesult = linereader::coderesult;
@@ -35,6 +35,10 @@ public:
     long count() const { return count_; }
     // The bytes taken so far: where a stream would stand.
     std::size_t offset() const { return static_cast<std::size_t>(cur_ - start_); }
+    // As linereader::allowcr().
+    void allowcr(bool allow) {
+        if (cur_ == start_) crlines_ = allow;
+    }
 
 private:
     // The general path, one line at a time, for every line.
@@ -50,10 +54,15 @@ private:
         return m & (m - 1) ? m : refill(p);
     }
     std::uint64_t refill(const char* p);
+    // Where the line at p ends by the CR rule, and next where the line
+    // after it begins; the first line decides whether the rule stays.
+    const char* crend(const char* p, const char*& next);
 
     const char* start_;
     const char* cur_;
     const char* end_;
+    const char* fastend_;  // end_, or start_ while the CR rule keeps every line on the general path
+    bool crlines_ = false;
     const char* maskbase_;
     std::uint64_t stops_ = 0;  // bit i: maskbase_[i] is a newline or a NUL
     char* text_;
@@ -71,7 +80,7 @@ private:
 inline linereader::coderesult memlinereader::readgroup(int& code) {
     using namespace linescan;
     const char* p = cur_;
-    if (p == start_ || end_ - p < 64) return readgroupslow(code);
+    if (p == start_ || fastend_ - p < 64) return readgroupslow(code);
     std::uint64_t m = stops(p);
     std::uint64_t rest = m & (m - 1);
     unsigned k1 = static_cast<unsigned>(__builtin_ctzll(m | std::uint64_t(1) << 63));

@@ -72,6 +72,10 @@ void reader::setflattening(double tolerance) {
     if (state_) state_->setflattening(tolerance);
 }
 
+void reader::setlimit(long work) {
+    if (state_) state_->results.setlimit(work);
+}
+
 void reader::setpaperspace(bool paperspace) {
     if (state_) state_->shown.paperspace = paperspace;
 }

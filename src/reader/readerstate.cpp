@@ -52,10 +52,11 @@ readerstate::~readerstate() = default;
 
 // Memory that runs out anywhere below (a growing table, a block's chunk)
 // stops reading for good: the state may be half updated, and going on could
-// deliver a changed drawing. What was delivered before stays valid.
+// deliver a changed drawing. What was delivered before stays valid. The
+// work limit stops it for good too, in the middle of a record's pieces.
 geometry* readerstate::next(geometry& out) {
     results.open(out);
-    if (!results.failed()) {
+    if (!results.stopped()) {
         status_ = reading;
         try {
             if (run()) return &out;
@@ -63,9 +64,9 @@ geometry* readerstate::next(geometry& out) {
             results.fail();
         }
     }
-    if (results.failed()) {
+    if (results.stopped()) {
         out.setinvalid();
-        status_ = outofmemory;
+        status_ = results.failed() ? outofmemory : limitreached;
     }
     return nullptr;
 }
@@ -105,7 +106,7 @@ bool readerstate::run() {
     if (ended_) return finish();
     streamlock lock(groups.linestream());
     for (;;) {
-        if (results.pull()) return true;
+        if (results.pull()) return results.full();
         switch (groups.read()) {
         case groupreader::ok:
             break;
@@ -159,7 +160,7 @@ colourref readerstate::currentcolour() const {
 
 // After the EOF record: what its predecessor left in a source, then the end.
 bool readerstate::finish() {
-    if (results.pull()) return true;
+    if (results.pull()) return results.full();
     status_ = endofdrawing;
     return false;
 }
@@ -208,10 +209,13 @@ void readerstate::endrecord() {
 const int readerstate::namecodes[] = {2, 3, 6, 7, 8};
 
 // The exact reading keeps names whole and compares them as a CAD program
-// does, through the keys the drawing information makes.
+// does, through the keys the drawing information makes. It also reads lines
+// that end with a lone CR, which the line layer must know before it reads
+// the first line.
 void readerstate::setexact(bool exact) {
     exact_ = exact;
     emit.setexact(exact);
+    groups.allowcr(exact);
     for (int code : namecodes) table.keepwhole(code, exact ? maxnamelength : 0);
     namekeys* keys = exact ? &info : nullptr;
     layers.setkeys(keys);

@@ -40,7 +40,7 @@ public:
     // was read, and a later call may try again.
     void nomemory() {
         results.forget();
-        status_ = outofmemory;
+        status_ = results.limited() ? limitreached : outofmemory;
     }
     const char* badline() const { return status_ == malformedcode ? badline_ : nullptr; }
 

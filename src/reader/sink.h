@@ -5,8 +5,14 @@
 // block) hands the sink a source instead, which fills it one geometry per
 // next() call until it runs dry; nothing is buffered beyond the source's own
 // state.
+//
+// The sink also bounds the work: every geometry put into it counts, and so
+// does what a source makes and drops on the way (spend()); once the host's
+// limit is spent, the next geometry stops reading for good.
 #ifndef OSTRA_READER_SINK_H
 #define OSTRA_READER_SINK_H
+
+#include <climits>
 
 #include <brevo/geometry.h>
 
@@ -49,8 +55,10 @@ public:
         if (state_ == fullslot) state_ = emptyslot;
         info_ = geometryinfo();
     }
-    // Fills the slot; a producer does so at most once per group read.
+    // Fills the slot; a producer does so at most once per group read. Past
+    // the limit the slot stays empty and reading stops.
     void put(const brevo::geometry& g, const geometryinfo& info) {
+        if (--room_ < 0) return overlimit();
         *slot_ = g;
         info_ = info;
         state_ = fullslot;
@@ -58,6 +66,7 @@ public:
     // The same for a geometry of the record being read, outside any block:
     // the information is set field by field, without a copy.
     void put(const brevo::geometry& g, int layer, const char* record, const recordprops* props, unsigned tablerecord) {
+        if (--room_ < 0) return overlimit();
         *slot_ = g;
         info_.layer = layer;
         info_.block = nullptr;
@@ -82,6 +91,38 @@ public:
         source_ = nullptr;
     }
     bool failed() const { return state_ == failedslot; }
+    // Whether reading has stopped for good: memory ran out or the limit was
+    // reached.
+    bool stopped() const { return state_ >= failedslot; }
+    bool limited() const { return state_ == limitedslot; }
+
+    // The work allowed: geometries made, delivered or not; 0 or less for no
+    // limit. Counted from the start of reading, whenever it is set.
+    void setlimit(long work) {
+        long long made = limit_ - room_;
+        limit_ = work > 0 ? work : LLONG_MAX;
+        room_ = limit_ - made;
+    }
+    // Counts n pieces of work that give no geometry (hidden, filtered or
+    // passed over); false, with reading stopped, when they exceed the limit.
+    bool spend(long long n = 1) {
+        if (n > room_) {
+            overlimit();
+            return false;
+        }
+        room_ -= n;
+        return true;
+    }
+    // A sink of the reader's own for pieces that go elsewhere (into a block
+    // being defined) takes this one's limit and gives back what is left.
+    void lend(sink& to) const {
+        to.room_ = room_;
+        to.limit_ = limit_;
+    }
+    void settle(const sink& from) {
+        room_ = from.room_;
+        if (from.limited() && !failed()) overlimit();
+    }
 
     // The source that fills the sink at the following next() calls. With
     // filter, each geometry must pass it when it is taken: the host may
@@ -93,25 +134,38 @@ public:
         filter_ = filter;
     }
     // Fills the slot from the source; false when it has run dry (or there
-    // is none), and the source is then forgotten.
+    // is none), and the source is then forgotten. True with the slot empty
+    // when reading stopped while the source filled it.
     bool pull() {
         if (!source_) return false;
         while (source_->fill(*this)) {
+            if (state_ != fullslot) {
+                source_ = nullptr;
+                return true;
+            }
             if (!filter_ || info_.layer < 0 || filter_->passes(info_.layer)) return true;
             slot_->setinvalid();
             state_ = emptyslot;
         }
         source_ = nullptr;
-        return false;
+        return stopped();
     }
 
 private:
-    enum slotstate { emptyslot, fullslot, failedslot };
+    enum slotstate { emptyslot, fullslot, failedslot, limitedslot };
+    void overlimit() {
+        room_ = 0;
+        state_ = limitedslot;
+        source_ = nullptr;
+    }
+
     brevo::geometry* slot_ = nullptr;
     slotstate state_ = emptyslot;
     geometryinfo info_;
     source* source_ = nullptr;
     layertable* filter_ = nullptr;
+    long long limit_ = LLONG_MAX;  // the work allowed
+    long long room_ = LLONG_MAX;   // the work left
 };
 
 }  // namespace ostra

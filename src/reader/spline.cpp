@@ -34,19 +34,31 @@ bool chainsource::nextvertex(point& p) {
     return true;
 }
 
+std::uint64_t chainsource::looked() const { return spline_ ? flattener_.looked() : nextpoint_; }
+
 // The segment from the previous vertex to the next one that differs from it.
+// Every vertex after the first is work: one that ends a segment counts as
+// the segment, every other one (repeated, or left out by the flattener as
+// not finite) on its own.
 bool chainsource::fill(sink& s) {
     point v;
-    while (nextvertex(v)) {
-        if (hasprev_ && !samepoint(v, prev_)) {
+    for (;;) {
+        std::uint64_t before = looked();
+        bool more = nextvertex(v);
+        std::uint64_t passed = looked() - before - (more ? 1 : 0);
+        if (passed > 0 && !s.spend(static_cast<long long>(passed))) return true;
+        if (!more) return false;
+        if (!hasprev_) {
+            prev_ = v;
+            hasprev_ = true;
+        } else if (!samepoint(v, prev_)) {
             s.put(brevo::geometry(brevo::lineseg(prev_, v)), info_);
             prev_ = v;
             return true;
+        } else if (!s.spend()) {
+            return true;
         }
-        if (!hasprev_) prev_ = v;
-        hasprev_ = true;
     }
-    return false;
 }
 
 void addcoordinate(std::vector<point>& points, int axis, double v) {

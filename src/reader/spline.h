@@ -7,6 +7,7 @@
 #define OSTRA_READER_SPLINE_H
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include <brevo/geometry.h>
@@ -28,10 +29,13 @@ public:
     // The chain along spline d within tolerance; false when d gives no curve.
     bool startspline(splinedata& d, double tolerance, const geometryinfo& info);
 
+    // True also when reading stopped at the work limit.
     bool fill(sink& s) override;
 
 private:
     bool nextvertex(brevo::point& p);
+    // The vertices looked at so far.
+    std::uint64_t looked() const;
 
     std::vector<brevo::point> points_;
     std::size_t nextpoint_ = 0;

@@ -38,6 +38,7 @@ double defaulttolerance(const splinedata& d) {
 
 bool splineflattener::start(splinedata& d, double tolerance) {
     done_ = true;
+    looked_ = 0;
     top_ = 0;
     samples_ = 0;
     used_ = 0;
@@ -199,6 +200,7 @@ brevo::point splineflattener::project(const hpoint& h) const {
 }
 
 bool splineflattener::emit(const hpoint& h, brevo::point& out) {
+    ++looked_;
     brevo::point p = project(h);
     if (!finite(p)) return false;
     if (haslast_ && samepoint(p, last_)) return false;

@@ -59,6 +59,9 @@ public:
     // The next vertex of the chain: the first call gives the curve's start
     // point, the last its end point; false after that.
     bool nextvertex(brevo::point& p);
+    // The vertices looked at so far, given out or left out (repeated, or not
+    // finite): a measure of the work done.
+    std::uint64_t looked() const { return looked_; }
 
 private:
     bool loadspan();
@@ -89,6 +92,7 @@ private:
     bool pendingstart_ = false;  // the current span's start is the next vertex
     bool haslast_ = false;
     bool done_ = true;
+    std::uint64_t looked_ = 0;
     brevo::point last_;
 };
 

@@ -724,6 +724,52 @@ class BinaryTests(Temp):
         self.assertEqual(self.ok("blocks", binfile), self.ok("blocks", text))
 
 
+class LimitTests(Temp):
+    """The work limit (--limit, 100 million by default) and drawings with
+    CR line ends."""
+
+    def huge(self, cells=30000, hidden=0):
+        """An insert of cells x cells of a block with one line and hidden lines."""
+        lines = line("L", (0, 0), (1, 0)) + line("OFF", (0, 0), (1, 0)) * hidden
+        ents = [(0, "INSERT"), (8, "0"), (2, "B"), (70, cells), (71, cells), (44, 1), (45, 1)]
+        return self.file("huge.dxf", drawing([], [("OFF", -1, 0)], ents, block("B", lines)))
+
+    def test_limit_stops_every_subcommand(self):
+        path = self.huge()
+        warning = (": warning: reading stopped early: the work limit of 1000 geometries was reached "
+                   "(--limit N, 0 for none)\n")
+        svg = os.path.join(self.dir.name, "o.svg")
+        for args in (["list", path], ["layers", path], ["blocks", path], ["stats", "--json", path],
+                     ["svg", path, "-o", svg], ["copy", path, os.path.join(self.dir.name, "o.dxf")]):
+            got, out, err = run(*args, "--limit", "1000")
+            self.assertEqual(got, 3, args)
+            self.assertRegex(err, "^" + re.escape(path) + r":\d+" + re.escape(warning) + "$")
+        # The block keeps its line (1), the cells deliver the other 999.
+        self.assertEqual(len(run("list", "--simple", "--limit", "1000", path)[1].splitlines()), 999)
+        small = self.huge(cells=3)
+        self.assertEqual(len(self.ok("list", "--limit", "0", small).splitlines()), 9)
+        self.assertEqual(len(self.ok("list", "--limit", "10", small).splitlines()), 9)
+        self.assertEqual(run("list", "--limit", "9", small)[0], 3)
+        self.assertEqual(run("list", "--limit", "-1", small)[0], 2)
+
+    def test_default_limit_bounds_an_array_of_hidden_lines(self):
+        # 9e8 cells of 999 hidden lines each: only the default limit ends it.
+        path = self.huge(hidden=999)
+        got, out, err = run("stats", path)
+        self.assertEqual(got, 3)
+        self.assertIn("warning: reading stopped early: the work limit of 100000000 geometries", err)
+        self.assertIn("100000000", run("list", "--help")[1])
+
+    def test_cr_line_ends(self):
+        lf = dxf(line("A", (0, 0), (1, 1)) + circle("B", (2, 2), 3))
+        cr = self.file("cr.dxf", lf.replace(b"\n", b"\r"))
+        self.assertEqual(self.ok("list", cr), self.ok("list", self.file("lf.dxf", lf)))
+        # The simple reading keeps the LF rule: one line that is no code.
+        status, out, err = run("list", "--simple", cr)
+        self.assertEqual(status, 1)
+        self.assertIn("not a DXF drawing?", err)
+
+
 class StdinTests(Temp):
     def test_dash_reads_standard_input(self):
         with open(example("plan.dxf"), "rb") as f:
