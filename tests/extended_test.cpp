@@ -181,29 +181,29 @@ TEST(ExtendedRecords, FailedWritesReturnFalse) {
 }
 
 TEST(ExtendedArguments, BadValuesAreIgnoredOrRefused) {
-    const std::string name79(79, 'n'), name80(80, 'n');
+    const std::string name255(255, 'n'), name256(256, 'n');
     const std::string text = written(
         [&](ostra::writer& w) {
             w.setextended(true);
             EXPECT_TRUE(w.setlayer("A"));
-            for (const char* bad : {static_cast<const char*>(nullptr), "", "a\nb", "a\rb", " a", "a\t", name80.c_str()})
+            for (const char* bad : {static_cast<const char*>(nullptr), "", "a\nb", "a\rb", " a", "a\t", name256.c_str()})
                 EXPECT_FALSE(w.setlayer(bad));
             w.setcolor(7);
             w.setcolor(-1);
             w.setcolor(257);
             EXPECT_FALSE(w.addlayer(nullptr, 1));
             EXPECT_FALSE(w.addlayer("", 1));
-            EXPECT_FALSE(w.addlayer(name80.c_str(), 1));
+            EXPECT_FALSE(w.addlayer(name256.c_str(), 1));
             EXPECT_FALSE(w.addlayer("x\n", 1));
             EXPECT_FALSE(w.addlayer("B", 0));  // an entry's colour is 1..255
             EXPECT_FALSE(w.addlayer("B", 256));
-            EXPECT_TRUE(w.addlayer(name79.c_str(), 2));
+            EXPECT_TRUE(w.addlayer(name255.c_str(), 2));
             EXPECT_TRUE(w.addlayer("Cut", 3));
             EXPECT_FALSE(w.addlayer("CUT", 4));  // the same name in other case
         },
         {geometry(point(0, 0, 0))});
     EXPECT_NE(text.find("  70\n2\n"), std::string::npos);  // two entries
-    EXPECT_NE(text.find("  2\n" + name79 + "\n"), std::string::npos);
+    EXPECT_NE(text.find("  2\n" + name255 + "\n"), std::string::npos);
     EXPECT_NE(text.find("  0\nPOINT\n  8\nA\n  62\n7\n"), std::string::npos);
     // Once the file is begun: no entries, no change of mode.
     FILE* f = std::fopen("/dev/null", "w");
@@ -221,7 +221,7 @@ TEST(ExtendedArguments, BadValuesAreIgnoredOrRefused) {
 }
 
 TEST(ExtendedArguments, BadHeaderVariablesAndEntriesAreRefused) {
-    const std::string name80 = "$" + std::string(79, 'N'), type80(80, 't');
+    const std::string name80 = "$" + std::string(79, 'N'), type256(256, 't');
     const std::string text = written(
         [&](ostra::writer& w) {
             w.setextended(true);
@@ -241,7 +241,7 @@ TEST(ExtendedArguments, BadHeaderVariablesAndEntriesAreRefused) {
             EXPECT_FALSE(w.addlayer("L", -256, 0, nullptr));
             EXPECT_FALSE(w.addlayer("L", 1, -1, nullptr));
             EXPECT_FALSE(w.addlayer("L", 1, 128, nullptr));
-            for (const char* bad : {"ByLayer", "BYBLOCK", " DASHED", "DA\nSHED", type80.c_str()})
+            for (const char* bad : {"ByLayer", "BYBLOCK", " DASHED", "DA\nSHED", type256.c_str()})
                 EXPECT_FALSE(w.addlayer("L", 1, 0, bad)) << bad;
             EXPECT_FALSE(w.addlayer("M", -1));  // the short form takes 1..255 only
             EXPECT_TRUE(w.addlayer("L", -255, 127, nullptr));
@@ -330,8 +330,9 @@ TEST(ExtendedReadBack, ArcsAndCirclesInAnyPlaneReadBackInPlace) {
 }
 
 TEST(ExtendedReadBack, LayersAndPoints) {
-    const std::string name79(79, 'L');
-    std::vector<std::string> names = {"A", "dim lines", name79, "0", "A"};
+    // The exact reading keeps names whole, up to 255 chars.
+    const std::string name255(255, 'L');
+    std::vector<std::string> names = {"A", "dim lines", name255, "0", "A"};
     char* buf = nullptr;
     std::size_t size = 0;
     FILE* f = open_memstream(&buf, &size);

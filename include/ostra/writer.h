@@ -33,7 +33,7 @@ public:
     void setextended(bool extended);
     // The layer of the following saves in the extended mode; "0" at first.
     // A name that addlayer would refuse as a name (null, empty, longer than
-    // 79 chars, holding a CR or LF, or with a space or tab at either end) is
+    // 255 chars, holding a CR or LF, or with a space or tab at either end) is
     // ignored: the layer stays as it was, and false is returned. A layer
     // needs no LAYER table entry.
     bool setlayer(const char* name);
@@ -123,7 +123,7 @@ private:
     bool finished_ = false;
     bool extended_ = false;
     int color_ = 256;
-    char layer_[80] = "0";
+    char layer_[256] = "0";  // at most 255 chars and a NUL
     // The LAYER table entries and the header variables; shared by copies
     // until one of them adds.
     std::shared_ptr<layerlist> layers_;

@@ -11,7 +11,7 @@ namespace ostra {
 namespace {
 
 bool validname(const char* name) {
-    if (!name || name[0] != '$' || !name[1] || std::strlen(name) > static_cast<std::size_t>(maxlayername)) return false;
+    if (!name || name[0] != '$' || !name[1] || std::strlen(name) > static_cast<std::size_t>(maxvariablename)) return false;
     for (const char* p = name; *p; ++p)
         if (static_cast<unsigned char>(*p) <= ' ' || *p == 0x7F) return false;
     return true;

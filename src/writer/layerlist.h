@@ -9,11 +9,14 @@
 
 namespace ostra {
 
-// The longest name a reader keeps.
-constexpr int maxlayername = 79;
+// The longest name a drawing may hold (R2000 and later): the exact reading
+// keeps it whole, the default reading its first 79 chars.
+constexpr int maxlayername = 255;
+// The longest header variable name: a group value of 79 chars.
+constexpr int maxvariablename = 79;
 
 // Whether name can stand as a layer name and read back as itself: not null
-// or empty, at most 79 chars, no line break (CR or LF), and no blank (space
+// or empty, at most 255 chars, no line break (CR or LF), and no blank (space
 // or tab) at either end, since a reader trims those.
 bool validlayername(const char* name);
 

@@ -26,9 +26,9 @@ double printed(double v);
 
 class record {
 public:
-    // Room for the head, a layer name of 79 chars, a colour and ten numbers.
+    // Room for the head, a layer name of 255 chars, a colour and ten numbers.
     static constexpr std::size_t numbergroup = 7 + formatcapacity + 1;
-    static constexpr std::size_t capacity = 256 + 10 * numbergroup;
+    static constexpr std::size_t capacity = 512 + 10 * numbergroup;
 
     explicit record(const char* head) { text(head); }
 

@@ -245,14 +245,16 @@ class CopyHeaderTests(Temp):
         self.assertEqual(len(self.jsonlist(out)), 1)
 
     def test_layer_names_the_writer_does_not_take_are_said(self):
-        long = "L" * 60 + "\u00e9" * 10  # 80 bytes in UTF-8
-        src = self.file("long.dxf", test_tool.dxf(line(long, (0, 0), (1, 1)) + line("A", (0, 0), (2, 2))))
+        kept = "L" * 60 + "\u00e9" * 10  # 80 bytes in UTF-8: kept whole
+        # 200 chars of cp1252 (not UTF-8, so read as cp1252) are 400 bytes
+        # in UTF-8, more than a name may hold.
+        src = self.file("long.dxf", test_tool.dxf(line(b"\xe9" * 200, (0, 0), (1, 1)) + line(kept, (0, 0), (2, 2))))
         out = os.path.join(self.dir.name, "copy.dxf")
         status, _, err = run("copy", src, out)
         self.assertEqual(status, 0)
         self.assertEqual(err, out + ": warning: 1 geometries on layers whose names the writer does not take "
                               "(too long, a line break, a blank at either end) written on layer 0\n")
-        self.assertEqual([r["layer"] for r in self.jsonlist(out)], ["0", "A"])
+        self.assertEqual([r["layer"] for r in self.jsonlist(out)], ["0", kept])
 
 
 if __name__ == "__main__":
