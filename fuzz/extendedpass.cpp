@@ -65,7 +65,7 @@ bool ordinary(const brevo::geometry& g) {
 std::string writtenlayer(const char* name) {
     const std::size_t n = std::strlen(name);
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    const bool taken = n > 0 && n <= 79 && !std::strpbrk(name, "\r\n") && !blank(name[0]) && !blank(name[n - 1]);
+    const bool taken = n > 0 && n <= 255 && !std::strpbrk(name, "\r\n") && !blank(name[0]) && !blank(name[n - 1]);
     return taken ? name : "0";
 }
 
@@ -100,6 +100,7 @@ void extendedpass(const std::uint8_t* data, std::size_t size) {
         input in(data, size);
         ostra::reader r(in.get());
         r.setexact(true);
+        r.setlimit(2000000);  // what is made and not delivered is bounded too
         ostra::writer w(out);
         w.setextended(true);
         brevo::geometry g;

@@ -41,6 +41,10 @@ using fuzz::input;
 // The fuzzer's own bound on the geometries pulled per pass: a few hundred
 // bytes of nested array inserts legitimately expand to billions of entities.
 const int maxgeometries = 20000;
+// The reader's own bound on the work of one pass: what an input makes and
+// does not deliver (hidden or filtered array cells, a flattened curve) is
+// bounded too, so that no input stalls the fuzzer.
+const long worklimit = 2000000;
 
 // The names handed out by the layer and block enumerations.
 struct tables {
@@ -90,8 +94,8 @@ void checkcurrent(ostra::reader& r, const brevo::geometry& g, bool utf8 = false)
 // Why reading stopped, and what the reader says about it.
 void checkstatus(ostra::reader& r) {
     ostra::readstatus s = r.status();
-    check(s == ostra::endofdrawing || s == ostra::endofstream || s == ostra::malformedcode,
-          "reading stops at the EOF record, the end of the stream or a malformed code");
+    check(s == ostra::endofdrawing || s == ostra::endofstream || s == ostra::malformedcode || s == ostra::limitreached,
+          "reading stops at the EOF record, the end of the stream, a malformed code or the work limit");
     check((r.badline() != nullptr) == (s == ostra::malformedcode), "a malformed code line has its text");
     if (r.badline()) check(std::strlen(r.badline()) <= 511, "the bad line holds at most 511 chars");
     check(r.line() >= 0, "the line count is not negative");
@@ -169,6 +173,7 @@ tables firstpass(const std::uint8_t* data, std::size_t size) {
     {
         input in(data, size);
         ostra::reader r(in.get());
+        r.setlimit(worklimit);
         ostra::writer w(out);
         brevo::geometry g;
         int n = 0;
@@ -263,6 +268,7 @@ void secondpass(const std::uint8_t* data, std::size_t size, const tables& t) {
     int switchat = 1 + data[size - 1] % 16;
     input in(data, size);
     ostra::reader r(in.get());
+    r.setlimit(worklimit);
     r.setexact(exact);
     r.setutf8(utf8);
     r.setpaperspace(sel & 0x10);
@@ -321,6 +327,8 @@ void memorypass(const std::uint8_t* data, std::size_t size) {
     bool exact = size > 0 && (data[size - 1] & 0x40);
     s.setexact(exact);
     m.setexact(exact);
+    s.setlimit(worklimit);
+    m.setlimit(worklimit);
     s.setmessages(nullptr);
     m.setmessages(nullptr);
     brevo::geometry gs, gm;
