@@ -52,13 +52,17 @@ struct tables {
     std::vector<std::string> blocks;
 };
 
-tables enumerate(ostra::reader& r, bool utf8 = false) {
-    const std::size_t most = utf8 ? 3 * 79 : 79;
+// The longest name as read: 79 chars, 255 in the exact reading; in UTF-8
+// each of them takes at most 3 bytes.
+std::size_t longestname(bool utf8, bool exact) { return (exact ? 255 : 79) * (utf8 ? 3 : 1); }
+
+tables enumerate(ostra::reader& r, bool utf8 = false, bool exact = false) {
+    const std::size_t most = longestname(utf8, exact);
     tables t;
     int n = r.numlayer();
     int count = -1;
     for (const char* s = r.firstlayer(count); s; s = r.nextlayer(count)) {
-        check(std::strlen(s) <= most, "a layer name holds at most 79 chars");
+        check(std::strlen(s) <= most, "a layer name holds at most 79 chars (255 exactly)");
         check(count >= 0, "a layer's use count is not negative");
         t.layers.emplace_back(s);
     }
@@ -69,7 +73,7 @@ tables enumerate(ostra::reader& r, bool utf8 = false) {
 
     n = r.numblock();
     for (const char* s = r.firstblock(count); s; s = r.nextblock(count)) {
-        check(std::strlen(s) <= most, "a block name holds at most 79 chars");
+        check(std::strlen(s) <= most, "a block name holds at most 79 chars (255 exactly)");
         check(count >= 0, "a block's entity count is not negative");
         t.blocks.emplace_back(s);
     }
@@ -80,14 +84,12 @@ tables enumerate(ostra::reader& r, bool utf8 = false) {
     return t;
 }
 
-// A name holds at most 79 chars as read; in UTF-8 each of them takes at
-// most 3 bytes.
-void checkcurrent(ostra::reader& r, const brevo::geometry& g, bool utf8 = false) {
-    const std::size_t most = utf8 ? 3 * 79 : 79;
+void checkcurrent(ostra::reader& r, const brevo::geometry& g, bool utf8 = false, bool exact = false) {
+    const std::size_t most = longestname(utf8, exact);
     check(!g.invalid(), "a returned geometry is valid");
     const char* layer = r.currentlayer();
     check(layer != nullptr, "a returned geometry has a layer");
-    check(std::strlen(layer) <= most, "the current layer holds at most 79 chars");
+    check(std::strlen(layer) <= most, "the current layer holds at most 79 chars (255 exactly)");
     if (const char* b = r.currentblock()) check(std::strlen(b) <= most, "the current block holds at most 79 chars");
 }
 
@@ -279,7 +281,7 @@ void secondpass(const std::uint8_t* data, std::size_t size, const tables& t) {
         brevo::geometry* g = r.next();
         if (!g) break;
         ++n;
-        checkcurrent(r, *g, utf8);
+        checkcurrent(r, *g, utf8, exact);
         checkbeside(r, utf8);
         // The exact reading filters a block's entities as they are delivered.
         if (exact || !r.currentblock())
@@ -291,7 +293,7 @@ void secondpass(const std::uint8_t* data, std::size_t size, const tables& t) {
             r.setlayerfilter(switches % 4 == 1 ? nullptr : filter.c_str());
         }
     }
-    enumerate(r, utf8);
+    enumerate(r, utf8, exact);
     int count = 0;
     for (const char* name = r.firstskipped(count); name; name = r.nextskipped(count))
         check(count >= 1 && std::strlen(name) <= 79, "a skipped record is counted under a name");
@@ -350,7 +352,7 @@ void memorypass(const std::uint8_t* data, std::size_t size) {
     }
     long position = std::ftell(in.get());
     if (size > 0 && position >= 0) check(static_cast<long>(m.offset()) == position, "memory stops where the stream stands");
-    tables a = enumerate(s), b = enumerate(m);
+    tables a = enumerate(s, false, exact), b = enumerate(m, false, exact);
     check(a.layers == b.layers && a.blocks == b.blocks, "memory and stream find the same layers and blocks");
 }
 
