@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "reader/binarytypes.h"
+#include "reader/input/binarytypes.h"
 #include "support/number.h"
 
 namespace dxfbinary {

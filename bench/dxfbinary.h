@@ -1,6 +1,6 @@
 // A converter of DXF drawings from the text form to the binary form, for
 // the benchmarks and the tests: the same groups, each value written with the
-// type the reader gives its code (reader/binarytypes.h).
+// type the reader gives its code (reader/input/binarytypes.h).
 #ifndef OSTRA_BENCH_DXFBINARY_H
 #define OSTRA_BENCH_DXFBINARY_H
 

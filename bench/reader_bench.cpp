@@ -12,8 +12,8 @@
 #include <ostra/reader.h>
 
 #include "dxfgen.h"
-#include "reader/groupreader.h"
-#include "reader/linereader.h"
+#include "reader/input/groupreader.h"
+#include "reader/input/linereader.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "dxfbinary.h"
-#include "reader/groupreader.h"
+#include "reader/input/groupreader.h"
 
 namespace testutil {
 

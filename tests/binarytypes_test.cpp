@@ -9,7 +9,7 @@
 
 #include "binarybytes.h"
 #include "dxfbinary.h"
-#include "reader/binarytypes.h"
+#include "reader/input/binarytypes.h"
 #include "testutil.h"
 
 using dxfbinary::codewidth;

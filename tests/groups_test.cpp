@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "reader/grouptable.h"
+#include "reader/records/grouptable.h"
 #include "testutil.h"
 
 using testutil::entities;

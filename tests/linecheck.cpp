@@ -21,8 +21,8 @@
 #include <string>
 #include <vector>
 
-#include "reader/linereader.h"
-#include "reader/memlinereader.h"
+#include "reader/input/linereader.h"
+#include "reader/input/memlinereader.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "dxfbinary.h"
-#include "reader/grouptable.h"
+#include "reader/records/grouptable.h"
 #include "support/namekey.h"
 #include "testutil.h"
 
