@@ -127,11 +127,32 @@ bool drawingtables::add(const brevo::geometry& g, ostra::reader& r) {
 // The shared columns of the row being added to t, from column first on,
 // in the order of commoncolumns; the row is complete after.
 void drawingtables::putcommon(table& t, int first, ostra::reader& r) {
-    int aci;
-    *t.at<std::int32_t>(first) = layerindex(r);
-    *t.at<std::uint32_t>(first + 1) = static_cast<std::uint32_t>(r.currentcolor(aci));
-    *t.at<std::int16_t>(first + 2) = static_cast<std::int16_t>(aci);
+    if (!samerecord(r)) {
+        last_.layer = layerindex(r);
+        last_.color = static_cast<std::uint32_t>(r.currentcolor(last_.aci));
+    }
+    *t.at<std::int32_t>(first) = last_.layer;
+    *t.at<std::uint32_t>(first + 1) = last_.color;
+    *t.at<std::int16_t>(first + 2) = static_cast<std::int16_t>(last_.aci);
     t.commit();
+}
+
+// The pieces of one record (a polyline's, a spline's chain, a face's
+// edges) come one after another with nothing read between them: the same
+// line, the same record name, and not from a block, whose entities differ
+// in layer and colour. Any other geometry is asked about.
+bool drawingtables::samerecord(ostra::reader& r) {
+    const long line = r.line();
+    if (!last_.valid || line != last_.line) {
+        last_.valid = true;
+        last_.line = line;
+        last_.record = r.currentrecord();
+        return false;
+    }
+    const char* record = r.currentrecord();
+    const bool same = record == last_.record && !r.currentblock();
+    last_.record = record;
+    return same;
 }
 
 std::int32_t drawingtables::layerindex(ostra::reader& r) {

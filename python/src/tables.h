@@ -46,8 +46,19 @@ public:
 private:
     std::int32_t layerindex(ostra::reader& r);
     void putcommon(table& t, int first, ostra::reader& r);
+    bool samerecord(ostra::reader& r);
 
     std::vector<table> tables_;
+    // What the reader said about the last geometry's record; the pieces
+    // of a record share it (samerecord()).
+    struct recordinfo {
+        bool valid = false;
+        long line = 0;
+        const char* record = nullptr;
+        std::int32_t layer = 0;
+        std::uint32_t color = 0;
+        int aci = 0;
+    } last_;
     // Layer names come as pointers that live as long as the reader: the
     // last one and every one seen map to an index without a string compare.
     const char* lastlayer_ = nullptr;

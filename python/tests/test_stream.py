@@ -57,6 +57,45 @@ class TestLikeRead:
         assert got == [(KIND_OF[g["kind"]][:-1], g["layer"], g["block"]) for g in listing]
 
 
+def pieces_drawing():
+    """Records of many pieces one after another, each on its own layer and
+    in its own colour: polylines of both forms (vertices with colours of
+    their own), a spline, a face, and a block of polylines inserted twice."""
+    def lw(layer, colour):
+        return [(0, "LWPOLYLINE"), (8, layer), (62, colour), (90, 4), (70, 1), (10, 0), (20, 0), (42, 0.3),
+                (10, 5), (20, 0), (10, 5), (20, 5), (10, 0), (20, 5)]
+
+    def old(layer, colour):
+        out = [(0, "POLYLINE"), (8, layer), (62, colour), (66, 1), (70, 1), (10, 0), (20, 0), (30, 0)]
+        for i, (x, y) in enumerate(((0, 0), (3, 0), (3, 3))):
+            out += [(0, "VERTEX"), (8, "V%d" % i), (62, 1 + i), (10, x), (20, y), (30, 0)]
+        return out + [(0, "SEQEND")]
+    ents = lw("A", 1) + lw("B", 2) + old("C", 3) + old("A", 4) + lw("C", 5)
+    ents += [(0, "3DFACE"), (8, "B"), (62, 6), (10, 0), (20, 0), (30, 0), (11, 1), (21, 0), (31, 0),
+             (12, 1), (22, 1), (32, 0), (13, 0), (23, 1), (33, 0)]
+    ents += [(0, "INSERT"), (8, "D"), (62, 7), (2, "P"), (10, 9), (20, 9), (30, 0)]
+    ents += [(0, "INSERT"), (8, "E"), (2, "P"), (10, -9), (20, 9), (30, 0)] + lw("A", 8)
+    blocks = [(0, "BLOCK"), (2, "P"), (70, 0), (10, 0), (20, 0), (30, 0)] + lw("0", 0) + lw("F", 9) + \
+        [(0, "ENDBLK")]
+    return drawing(ents, blocks, layers=[("E", 3, 0)])
+
+
+class TestPieces:
+    @pytest.mark.parametrize("exact", [True, False])
+    def test_each_piece_has_its_records_layer_and_colour(self, exact):
+        data = pieces_drawing()
+        d = ostra.read(data, exact=exact)
+        rows = {k: 0 for k in ostra.KINDS}
+        seen = set()
+        for g in ostra.Reader(data, exact=exact):
+            kind = g.kind + "s"
+            t, i = getattr(d, kind), rows[kind]
+            rows[kind] += 1
+            assert (g.layer, g.color, g.aci) == (d.layers[t.layer[i]], int(t.color[i]), int(t.aci[i])), (kind, i)
+            seen.add((g.layer, g.aci))
+        assert rows == d.counts() and len(seen) >= (9 if exact else 6)
+
+
 class TestBeside:
     def test_record_handle_header(self):
         ents = line(0, 0, 1, 1, "A", extra=[(5, "2F")]) + [(0, "LWPOLYLINE"), (5, "30"), (8, "B"), (90, 2),
