@@ -208,7 +208,7 @@ def main():
             run([os.path.join(bench, "gendxf"), "--preset", "r2000", "--mb", str(mb / 10), smaller])
             ezdxf(smaller, 10, best, max(1, min(a.runs, 2)))
         if not a.skip_cluster:
-            batch(bench, pypath, where, 0.1 if a.small else 1, a.runs)
+            batch(bench, pypath, where, 0.4 if a.small else 4, a.runs)
     finally:
         if not a.dir:
             shutil.rmtree(where, ignore_errors=True)

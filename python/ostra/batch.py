@@ -54,6 +54,10 @@ def summary(path, **read_options):
     return row
 
 
+def _summaries(paths, read_options):
+    return [summary(p, **read_options) for p in paths]
+
+
 def _drawing(path, read_options):
     try:
         return read(path, **read_options)
@@ -69,8 +73,14 @@ def summarize(paths, client=None, **read_options):
     import pandas
     paths = [str(p) for p in paths]
     if client is not None:
-        futures = client.map(summary, paths, pure=False, **read_options)
-        rows = client.gather(futures)
+        # A task per few drawings: a few tasks for each worker thread, so
+        # that the scheduling costs little beside the reading and the
+        # workers still share the work out evenly.
+        threads = max(1, sum(client.nthreads().values()))
+        size = max(1, -(-len(paths) // (4 * threads)))
+        chunks = [paths[i:i + size] for i in range(0, len(paths), size)]
+        futures = client.map(_summaries, chunks, pure=False, read_options=read_options)
+        rows = [row for part in client.gather(futures) for row in part]
     else:
         import dask
         rows = dask.compute(*[dask.delayed(summary, pure=False)(p, **read_options) for p in paths],

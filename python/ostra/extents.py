@@ -6,11 +6,19 @@ import numpy as np
 
 
 def _finite(*arrays):
+    """The rows whose numbers are all finite: a slice of all of them when
+    they are (the common case, told at once), else a mask."""
+    if all(np.isfinite(a).all() for a in arrays):
+        return slice(None)
     keep = None
     for a in arrays:
         ok = np.isfinite(a).all(axis=1) if a.ndim == 2 else np.isfinite(a)
         keep = ok if keep is None else keep & ok
     return keep
+
+
+def _any(keep, a):
+    return len(a[keep]) > 0 if isinstance(keep, slice) else keep.any()
 
 
 def _axes(n):
@@ -66,7 +74,7 @@ def _boxes(d):
 
     a = d.arcs
     keep = _finite(a.center, a.normal, a.radius, a.start_angle, a.sweep)
-    if keep.any():
+    if _any(keep, a.radius):
         c, n, r = a.center[keep], a.normal[keep], a.radius[keep]
         ax, ay = _axes(n)
         theta = np.radians(a.start_angle[keep])[:, None]
@@ -76,14 +84,14 @@ def _boxes(d):
 
     ci = d.circles
     keep = _finite(ci.center, ci.normal, ci.radius)
-    if keep.any():
+    if _any(keep, ci.radius):
         c, n, r = ci.center[keep], _unit(ci.normal[keep]), ci.radius[keep]
         half = np.abs(r)[:, None] * np.sqrt(np.clip(1.0 - n * n, 0.0, 1.0))
         yield c - half, c + half
 
     e = d.ellipses
     keep = _finite(e.center, e.normal, e.major, e.ratio, e.start_param, e.end_param)
-    if keep.any():
+    if _any(keep, e.ratio):
         c, u = e.center[keep], e.major[keep]
         v = np.cross(_unit(e.normal[keep]), u) * e.ratio[keep][:, None]
         t0, end = e.start_param[keep], e.end_param[keep]
@@ -96,7 +104,10 @@ def extents(d):
     for blo, bhi in _boxes(d):
         if len(blo) == 0:
             continue
-        mlo, mhi = blo.min(axis=0), bhi.max(axis=0)
+        # Column by column: a reduction over the rows of an (N, 3) array
+        # at once is many times slower.
+        mlo = np.array([blo[:, k].min() for k in range(3)])
+        mhi = np.array([bhi[:, k].max() for k in range(3)])
         lo = mlo if lo is None else np.minimum(lo, mlo)
         hi = mhi if hi is None else np.maximum(hi, mhi)
     return None if lo is None else (lo, hi)
