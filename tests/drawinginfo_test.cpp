@@ -41,12 +41,16 @@ S line(const std::string& layername, const S& more = {}) {
     return p;
 }
 
-// Each geometry's colour and index, record and handle, as "RRGGBB/aci RECORD handle".
+// Each geometry's colour and index, record and handle, as "RRGGBB/aci
+// RECORD handle"; the colour and index asked for at once are the same.
 S properties(ostra::reader& r, bool exact = false) {
     r.setexact(exact);
     S got;
     brevo::geometry g;
     while (r.next(g)) {
+        int aci = -2;
+        EXPECT_EQ(r.currentcolor(aci), r.currentcolor());
+        EXPECT_EQ(aci, r.currentaci());
         char c[16];
         std::snprintf(c, sizeof c, "%06X/%d", static_cast<unsigned>(r.currentcolor()), r.currentaci());
         got.push_back(std::string(c) + " " + r.currentrecord() + " " + r.currenthandle());
@@ -85,6 +89,9 @@ TEST(DrawingColour, IndexTrueColourByLayerAndOutOfRange) {
     ostra::reader r(m.get());
     EXPECT_EQ(r.currentcolor(), -1);
     EXPECT_EQ(r.currentaci(), -1);
+    int aci = 0;
+    EXPECT_EQ(r.currentcolor(aci), -1);
+    EXPECT_EQ(aci, -1);
     EXPECT_EQ(r.currentrecord(), nullptr);
     EXPECT_EQ(properties(r), (S{"FF0000/1 LINE 1A", "00FF00/3 LINE 1B", "FF8000/0 LINE ", "0000FF/5 LINE ",
                                 "123456/2 LINE ", "FFFFFF/7 LINE ", "FF0000/1 LINE ", "FF0000/1 LINE ",

@@ -146,6 +146,10 @@ public:
     // Its colour index 1..255, or 0 when it has only a true colour; -1
     // before any geometry.
     int currentaci();
+    // Both at once: the colour as currentcolor() gives it, and in aci the
+    // index as currentaci() gives it (for a host that wants both for every
+    // geometry: the colour is worked out once).
+    int currentcolor(int& aci);
     // The name of the record it came from: "LINE", "LWPOLYLINE", ...; for
     // geometry from a block, the entity's record inside it. Null before any.
     const char* currentrecord();

@@ -118,6 +118,12 @@ int reader::currentcolor() {
     return state_->info.resolve(state_->currentcolour(), state_->layers, aci);
 }
 
+int reader::currentcolor(int& aci) {
+    aci = -1;
+    if (!state_ || !state_->results.info().record) return -1;
+    return state_->info.resolve(state_->currentcolour(), state_->layers, aci);
+}
+
 int reader::currentaci() {
     int aci = -1;
     if (state_ && state_->results.info().record) state_->info.resolve(state_->currentcolour(), state_->layers, aci);

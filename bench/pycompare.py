@@ -1,0 +1,218 @@
+#!/usr/bin/python3
+"""Times the Python module against the C++ reading loop and reports its
+memory; times the Debian python3-ezdxf package's readfile() as a black box
+on a smaller drawing, scaled; and times ostra.batch.summarize on a cluster
+of one and of two workers.
+
+usage: /usr/bin/python3 bench/pycompare.py [--small] [--runs N] [--build DIR]
+                                           [--dir DIR] [--skip-ezdxf] [--skip-cluster]
+  --small        drawings a tenth of the size, for a quick run
+  --runs N       timings per program; the minimum and median are reported (5)
+  --build DIR    a build with -DOSTRA_BUILD_BENCH=ON and the module (build-bench);
+                 configured and built when it lacks them
+  --dir DIR      where the drawings go (a new directory under /tmp, removed after)
+
+Each timing of ostra.read runs in a process of its own, so that its peak
+resident set is that one reading's: the interpreter with numpy and the
+module loaded, plus what the reading takes. The C++ loop is readdxf
+--exact, through a C stream as the README's figures; ostra.read reads a
+path from a mapping (the pages passed given back), which is the module's
+way; the stream and a read-whole copy are timed too.
+"""
+
+import argparse
+import json
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+PY = "/usr/bin/python3"
+
+# One reading in a fresh process: its time, CPU time, peak RSS and the RSS
+# before it, and the arrays' bytes.
+READ_ONE = r"""
+import json, resource, sys, time
+sys.path.insert(0, sys.argv[1])
+import ostra
+from ostra import _ostra
+path, how = sys.argv[2], sys.argv[3]
+def rss():
+    with open("/proc/self/status") as f:
+        return next(int(l.split()[1]) for l in f if l.startswith("VmRSS")) / 1024
+before = rss()
+t, c = time.perf_counter(), time.process_time()
+raw = _ostra.read("path", path, True, None, 0.0, False, how)
+seconds, cpu = time.perf_counter() - t, time.process_time() - c
+d = ostra.Drawing._fromraw(raw)
+arrays = sum(a.nbytes for _, t in d.tables() for a in (t[n] for n in t.columns))
+print(json.dumps({"seconds": seconds, "cpu": cpu, "peak": resource.getrusage(resource.RUSAGE_SELF).ru_maxrss / 1024,
+                  "before": before, "arrays": arrays / 2**20, "geometries": len(d)}))
+"""
+
+EZDXF_ONE = r"""
+import json, sys, time
+import ezdxf
+t = time.perf_counter()
+ezdxf.readfile(sys.argv[1])
+print(json.dumps({"seconds": time.perf_counter() - t}))
+"""
+
+
+def run(cmd, **kw):
+    return subprocess.run(cmd, check=True, capture_output=True, text=True, **kw).stdout
+
+
+def stats(values):
+    return min(values), statistics.median(values)
+
+
+def build(dirname):
+    if not os.path.exists(os.path.join(dirname, "CMakeCache.txt")):
+        run(["cmake", "-S", ROOT, "-B", dirname, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Release",
+             "-DOSTRA_BUILD_BENCH=ON", "-DOSTRA_BUILD_TESTS=OFF"])
+    run(["cmake", "--build", dirname, "--target", "gendxf", "readdxf", "_ostra"])
+    return os.path.join(dirname, "bench"), os.path.join(dirname, "python")
+
+
+def readdxf(bench, path):
+    out = run([os.path.join(bench, "readdxf"), "--exact", path])
+    values = dict(l.split()[:2] for l in out.splitlines() if l.startswith(("seconds", "cpu")))
+    return float(values["seconds"]), float(values["cpu"])
+
+
+def reading(bench, pypath, path, runs):
+    print("== ostra.read against the C++ reading loop (readdxf --exact), %s" % os.path.basename(path))
+    times = {"readdxf": [], "map": [], "stream": [], "whole": []}
+    cpus = {k: [] for k in times}
+    memory = {}
+    for _ in range(runs):
+        s, c = readdxf(bench, path)
+        times["readdxf"].append(s)
+        cpus["readdxf"].append(c)
+        for how in ("map", "stream", "whole"):
+            r = json.loads(run([PY, "-c", READ_ONE, pypath, path, how]))
+            times[how].append(r["seconds"])
+            cpus[how].append(r["cpu"])
+            memory.setdefault(how, []).append(r)
+    base_s, base_c = stats(times["readdxf"])[0], stats(cpus["readdxf"])[0]
+    print("  %-28s %8s %8s %8s %8s" % ("", "min s", "median", "cpu min", "x loop"))
+    for k in times:
+        (smin, smed), (cmin, _) = stats(times[k]), stats(cpus[k])
+        label = "readdxf --exact (stream)" if k == "readdxf" else "ostra.read, path, " + k
+        print("  %-28s %8.3f %8.3f %8.3f %8.2f (cpu %.2f)" % (label, smin, smed, cmin, smin / base_s, cmin / base_c))
+    r = memory["map"][0]
+    peak = min(m["peak"] for m in memory["map"])
+    print("  geometries %d, arrays %.1f MiB" % (r["geometries"], r["arrays"]))
+    print("  peak RSS of the reading process %.1f MiB (%.2f x the arrays); before the reading %.1f MiB, "
+          "growth %.1f MiB (%.2f x)" % (peak, peak / r["arrays"], r["before"], peak - r["before"],
+                                       (peak - r["before"]) / r["arrays"]))
+    for how in ("stream", "whole"):
+        p = min(m["peak"] for m in memory[how])
+        print("  peak RSS reading the path %s: %.1f MiB (%.2f x)" % (how, p, p / r["arrays"]))
+    return stats(times["map"])[0]
+
+
+def ezdxf(path, scale, ostra_seconds, runs):
+    print("== ezdxf.readfile (Debian python3-ezdxf, run as a black box) on %s, scaled x%g"
+          % (os.path.basename(path), scale))
+    try:
+        seconds = [json.loads(run([PY, "-c", EZDXF_ONE, path]))["seconds"] for _ in range(runs)]
+    except subprocess.CalledProcessError as e:
+        print("  not run: %s" % e.stderr.strip().splitlines()[-1:])
+        return
+    best = min(seconds)
+    print("  %.3f s (median %.3f), scaled %.1f s: %.0f x the time of ostra.read" %
+          (best, statistics.median(seconds), best * scale, best * scale / ostra_seconds))
+
+
+def cluster_time(pypath, paths, workers, runs):
+    """summarize() on a scheduler and this many single-threaded workers:
+    the minimum of runs timings, after one untimed run."""
+    import distributed
+    sys.path.insert(0, pypath)
+    import ostra.batch
+    env = dict(os.environ, PYTHONPATH=pypath)
+    tmp = tempfile.mkdtemp(prefix="ostra-cluster.")
+    info = os.path.join(tmp, "scheduler.json")
+    procs = [subprocess.Popen([PY, "-m", "distributed.cli.dask_scheduler", "--host", "127.0.0.1", "--port", "0",
+                               "--no-dashboard", "--scheduler-file", info], env=env,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)]
+    try:
+        while not os.path.exists(info):
+            time.sleep(0.05)
+        for i in range(workers):
+            procs.append(subprocess.Popen([PY, "-m", "distributed.cli.dask_worker", "--scheduler-file", info,
+                                           "--nthreads", "1", "--no-nanny", "--no-dashboard", "--host", "127.0.0.1",
+                                           "--local-directory", os.path.join(tmp, "w%d" % i)], env=env,
+                                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        with distributed.Client(scheduler_file=info, timeout=60) as client:
+            client.wait_for_workers(workers, timeout=60)
+            ostra.batch.summarize(paths, client=client)
+            seconds = []
+            for _ in range(runs):
+                t = time.perf_counter()
+                frame = ostra.batch.summarize(paths, client=client)
+                seconds.append(time.perf_counter() - t)
+            assert (frame["status"] == "endofdrawing").all()
+            client.shutdown()
+    finally:
+        for p in procs:
+            try:
+                p.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                p.kill()
+                p.wait()
+        shutil.rmtree(tmp, ignore_errors=True)
+    return min(seconds), statistics.median(seconds)
+
+
+def batch(bench, pypath, where, mb, runs):
+    print("== ostra.batch.summarize over 200 drawings of %g MB, on 1 and on 2 workers" % mb)
+    paths = []
+    for i in range(200):
+        p = os.path.join(where, "batch%03d.dxf" % i)
+        run([os.path.join(bench, "gendxf"), "--preset", "r2000" if i % 2 else "r12", "--mb", str(mb),
+             "--seed", str(i + 1), p])
+        paths.append(p)
+    one = cluster_time(pypath, paths, 1, runs)
+    two = cluster_time(pypath, paths, 2, runs)
+    print("  1 worker  %.3f s (median %.3f)" % one)
+    print("  2 workers %.3f s (median %.3f): %.2f x faster" % (two[0], two[1], one[0] / two[0]))
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--small", action="store_true")
+    ap.add_argument("--runs", type=int, default=5)
+    ap.add_argument("--build", default=os.path.join(ROOT, "build-bench"))
+    ap.add_argument("--dir")
+    ap.add_argument("--skip-ezdxf", action="store_true")
+    ap.add_argument("--skip-cluster", action="store_true")
+    a = ap.parse_args()
+    bench, pypath = build(a.build)
+    where = a.dir or tempfile.mkdtemp(prefix="ostra-pybench.")
+    os.makedirs(where, exist_ok=True)
+    try:
+        print("load average: %s" % open("/proc/loadavg").read().split()[:3])
+        mb = 12.9 if a.small else 129
+        big = os.path.join(where, "r2000.dxf")
+        run([os.path.join(bench, "gendxf"), "--preset", "r2000", "--mb", str(mb), big])
+        best = reading(bench, pypath, big, a.runs)
+        if not a.skip_ezdxf:
+            smaller = os.path.join(where, "r2000-smaller.dxf")
+            run([os.path.join(bench, "gendxf"), "--preset", "r2000", "--mb", str(mb / 10), smaller])
+            ezdxf(smaller, 10, best, max(1, min(a.runs, 2)))
+        if not a.skip_cluster:
+            batch(bench, pypath, where, 0.4 if a.small else 4, a.runs)
+    finally:
+        if not a.dir:
+            shutil.rmtree(where, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()

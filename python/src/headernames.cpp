@@ -1,0 +1,102 @@
+#include "headernames.h"
+
+#include <sstream>
+
+namespace ostrapy {
+
+namespace {
+
+// The variables by the group codes of their values: names, a blank between
+// two.
+struct namegroup {
+    std::vector<int> codes;
+    const char* names;
+};
+
+const namegroup standard[] = {
+    {{1}, "$ACADVER $DIMAPOST $DIMBLK $DIMBLK1 $DIMBLK2 $DIMLDRBLK $DIMPOST $HYPERLINKBASE $MENU $PROJECTNAME "
+          "$STYLESHEET"},
+    {{2}, "$CMLSTYLE $DIMSTYLE $FINGERPRINTGUID $PUCSBASE $PUCSNAME $PUCSORTHOREF $UCSBASE $UCSNAME "
+          "$UCSORTHOREF $VERSIONGUID"},
+    {{3}, "$DWGCODEPAGE"},
+    {{5}, "$HANDSEED"},
+    {{6}, "$CELTYPE $DIMLTYPE $DIMLTEX1 $DIMLTEX2"},
+    {{7}, "$DIMTXSTY $TEXTSTYLE"},
+    {{8}, "$CLAYER"},
+    {{10, 20, 30},
+     "$EXTMAX $EXTMIN $INSBASE $PEXTMAX $PEXTMIN $PINSBASE $PUCSORG $PUCSORGBACK $PUCSORGBOTTOM $PUCSORGFRONT "
+     "$PUCSORGLEFT $PUCSORGRIGHT $PUCSORGTOP $PUCSXDIR $PUCSYDIR $UCSORG $UCSORGBACK $UCSORGBOTTOM $UCSORGFRONT "
+     "$UCSORGLEFT $UCSORGRIGHT $UCSORGTOP $UCSXDIR $UCSYDIR $VIEWDIR"},
+    {{10, 20}, "$LIMMAX $LIMMIN $PLIMMAX $PLIMMIN $AXISUNIT $GRIDUNIT $SNAPBASE $SNAPUNIT $VIEWCTR"},
+    {{40},
+     "$CELTSCALE $CHAMFERA $CHAMFERB $CHAMFERC $CHAMFERD $CMLSCALE $DIMALTF $DIMALTRND $DIMASZ $DIMCEN $DIMDLE "
+     "$DIMDLI $DIMEXE $DIMEXO $DIMFAC $DIMFXL $DIMGAP $DIMJOGANG $DIMLFAC $DIMRND $DIMSCALE $DIMTFAC $DIMTM "
+     "$DIMTP $DIMTSZ $DIMTVP $DIMTXT $ELEVATION $FACETRES $FILLETRAD $LTSCALE $PDSIZE $PELEVATION $PLINEWID "
+     "$PSVPSCALE $SHADOWPLANELOCATION $SKETCHINC $TDCREATE $TDINDWG $TDUCREATE $TDUPDATE $TDUSRTIMER "
+     "$TDUUPDATE $TEXTSIZE $THICKNESS $TRACEWID $USERR1 $USERR2 $USERR3 $USERR4 $USERR5 $VIEWSIZE "
+     "$CAMERAHEIGHT $LENSLENGTH $STEPSPERSEC $STEPSIZE $3DDWFPREC $PSOLWIDTH $PSOLHEIGHT $LOFTANG1 $LOFTANG2 "
+     "$LOFTMAG1 $LOFTMAG2 $LATITUDE $LONGITUDE $NORTHDIRECTION"},
+    {{50}, "$ANGBASE $SNAPANG"},
+    {{62}, "$CECOLOR $INTERFERECOLOR"},
+    {{70},
+     "$ACADMAINTVER $ANGDIR $ATTMODE $AUNITS $AUPREC $CMLJUST $DIMADEC $DIMALT $DIMALTD $DIMALTTD $DIMALTTZ "
+     "$DIMALTU $DIMALTZ $DIMARCSYM $DIMASO $DIMATFIT $DIMAUNIT $DIMAZIN $DIMCLRD $DIMCLRE $DIMCLRT $DIMDEC "
+     "$DIMDSEP $DIMFIT $DIMFRAC $DIMFXLON $DIMJUST $DIMLIM $DIMLUNIT $DIMLWD $DIMLWE $DIMSAH $DIMSD1 $DIMSD2 "
+     "$DIMSE1 $DIMSE2 $DIMSHO $DIMSOXD $DIMTAD $DIMTDEC $DIMTFILL $DIMTFILLCLR $DIMTIH $DIMTIX $DIMTMOVE "
+     "$DIMTOFL $DIMTOH $DIMTOL $DIMTOLJ $DIMTXTDIRECTION $DIMTZIN $DIMUNIT $DIMUPT $DIMZIN $DISPSILH $FILLMODE "
+     "$INSUNITS $INTERSECTIONCOLOR $LIMCHECK $LUNITS $LUPREC $MAXACTVP $MEASUREMENT $MIRRTEXT $OBSCOLOR "
+     "$ORTHOMODE $PDMODE $PLIMCHECK $PLINEGEN $PROXYGRAPHICS $PSLTSCALE $PUCSORTHOVIEW $QTEXTMODE $REGENMODE "
+     "$SHADEDGE $SHADEDIF $SKPOLY $SPLFRAME $SPLINESEGS $SPLINETYPE $SURFTAB1 $SURFTAB2 $SURFTYPE $SURFU "
+     "$SURFV $TILEMODE $TREEDEPTH $UCSORTHOVIEW $UNITMODE $USERI1 $USERI2 $USERI3 $USERI4 $USERI5 $USRTIMER "
+     "$VISRETAIN $WORLDVIEW $ATTDIA $ATTREQ $AXISMODE $BLIPMODE $COORDS $DRAGMODE $FASTZOOM $GRIDMODE "
+     "$HANDLING $OSMODE $SNAPISOPAIR $SNAPMODE $SNAPSTYLE $PELLIPSE $PICKSTYLE $LOFTPARAM $TIMEZONE"},
+    {{280},
+     "$CSHADOW $DIMASSOC $ENDCAPS $HALOGAP $INDEXCTL $JOINSTYLE $OBSLTYPE $SORTENTS $DWFFRAME $DGNFRAME "
+     "$LIGHTGLYPHDISPLAY $TILEMODELIGHTSYNCH $SOLIDHIST $SHOWHIST $LOFTNORMALS"},
+    {{290},
+     "$EXTNAMES $HIDETEXT $INTERSECTIONDISPLAY $LWDISPLAY $PSTYLEMODE $XCLIPFRAME $XEDIT $CAMERADISPLAY "
+     "$REALWORLDSCALE $OLESTARTUP"},
+    {{345}, "$INTERFEREOBJVS"},
+    {{346}, "$INTERFEREVPVS"},
+    {{347}, "$CMATERIAL"},
+    {{349}, "$DRAGVS"},
+    {{370}, "$CELWEIGHT"},
+    {{380}, "$CEPSNTYPE"},
+    {{390}, "$CEPSNID"},
+};
+
+struct variable {
+    std::string name;
+    const std::vector<int>* codes;
+};
+
+const std::vector<variable>& variables() {
+    static const std::vector<variable> all = [] {
+        std::vector<variable> v;
+        for (const namegroup& g : standard) {
+            std::istringstream names(g.names);
+            std::string name;
+            while (names >> name) v.push_back({name, &g.codes});
+        }
+        return v;
+    }();
+    return all;
+}
+
+}  // namespace
+
+std::vector<headervalue> headervalues(ostra::reader& r) {
+    std::vector<headervalue> out;
+    for (const variable& v : variables()) {
+        const char* first = r.header(v.name.c_str());
+        if (!first) continue;
+        headervalue h{v.name, {}};
+        for (int code : *v.codes)
+            if (const char* text = r.header(v.name.c_str(), code)) h.groups.emplace_back(code, text);
+        if (h.groups.empty()) h.groups.emplace_back(-1, first);
+        out.push_back(std::move(h));
+    }
+    return out;
+}
+
+}  // namespace ostrapy

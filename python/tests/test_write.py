@@ -1,0 +1,144 @@
+"""ostra.write(): a Drawing or dicts of arrays through the extended writer
+and read back, the plain writer, and the errors."""
+
+import errno
+import os
+
+import numpy as np
+import pytest
+
+import ostra
+from conftest import arc_start, every_kind, example, examples, same
+
+
+def arc_ends(t, i):
+    """An arc's end points, from its start angle."""
+    s = arc_start(t.center[i], t.normal[i], t.radius[i], t.start_angle[i])
+    e = arc_start(t.center[i], t.normal[i], t.radius[i], t.start_angle[i] + t.sweep[i])
+    return s, e
+
+
+def assert_round_trip(d, back):
+    """The same segments, circles, points and arcs on the same layers in the
+    same colours, within 1e-6 relative; arcs and circles may come back about
+    the reversed normal (an arc with its ends swapped). Ellipses come back
+    as arcs and segments within their extents."""
+    assert [back.layers[i] for i in back.segments.layer[:len(d.segments)]] == \
+        [d.layers[i] for i in d.segments.layer]
+    for kind in ("segments", "circles", "points"):
+        a, b = getattr(d, kind), getattr(back, kind)
+        assert len(b) == len(a), kind
+        for name in a.columns:
+            if name == "normal":
+                assert all(same(x, y, 1e-6) or same(x, -y, 1e-6) for x, y in zip(a.normal, b.normal))
+            elif name == "layer":
+                assert [d.layers[i] for i in a.layer] == [back.layers[i] for i in b.layer]
+            elif name not in ("color", "aci"):
+                assert same(a[name].ravel(), b[name].ravel(), 1e-6), (kind, name)
+    # Every geometry written in its index colour; a true colour alone comes
+    # back as the nearest index's colour.
+    for kind in ("segments", "circles", "points"):
+        a, b = getattr(d, kind), getattr(back, kind)
+        indexed = a.aci != 0
+        assert np.array_equal(a.color[indexed], b.color[indexed]), kind
+        assert np.array_equal(a.aci[indexed], b.aci[indexed]), kind
+        assert (b.aci[~indexed] > 0).all()
+    a, b = d.arcs, back.arcs
+    assert len(b) >= len(a)
+    for i in range(len(a)):
+        assert same(a.center[i], b.center[i], 1e-6) and same(a.radius[i], b.radius[i], 1e-6)
+        assert same(abs(a.sweep[i]), abs(b.sweep[i]), 1e-6)
+        ends, back_ends = arc_ends(a, i), arc_ends(b, i)
+        assert same(ends, back_ends, 1e-6) or same(ends, back_ends[::-1], 1e-6), i
+    assert len(back.ellipses) == 0
+    if len(d.ellipses):
+        lo, hi = d.extents()
+        blo, bhi = back.extents()
+        assert same(lo, blo, 1e-3) and same(hi, bhi, 1e-3)
+
+
+class TestRoundTrip:
+    @pytest.mark.parametrize("path", examples())
+    def test_examples(self, path, tmp_path):
+        d = ostra.read(path)
+        out = tmp_path / "out.dxf"
+        counts = ostra.write(out, d)
+        assert counts["refused"] == 0 and counts["segments"] == len(d.segments)
+        back = ostra.read(out)
+        assert back.status == "endofdrawing"
+        assert_round_trip(d, back)
+
+    def test_every_kind(self, tmpdxf, tmp_path):
+        d = ostra.read(tmpdxf(every_kind(seed=21)))
+        out = tmp_path / "every.dxf"
+        counts = ostra.write(str(out), d)
+        assert counts["ellipses"] == len(d.ellipses) > 0 and counts["points"] == len(d.points) > 0
+        back = ostra.read(out)
+        used = {d.layers[i] for _, t in d.tables() for i in t.layer}
+        assert used == set(back.layers)
+        assert_round_trip(d, back)
+
+    def test_plain_writer(self, tmpdxf, tmp_path):
+        d = ostra.read(tmpdxf(every_kind(seed=22)))
+        out = tmp_path / "plain.dxf"
+        counts = ostra.write(out, d, simple=True)
+        assert counts["refused"] == len(d.arcs) + len(d.ellipses) + len(d.points)
+        back = ostra.read(out)
+        assert back.layers == ["0"] and len(back.segments) == len(d.segments)
+        assert len(back.circles) == len(d.circles) and len(back.arcs) == 0
+        assert same(back.segments.end.ravel(), d.segments.end.ravel(), 1e-6)
+
+    def test_dicts_of_arrays(self, tmp_path):
+        out = tmp_path / "dict.dxf"
+        counts = ostra.write(out, {
+            "layers": ["0", "CUT"],
+            "segments": {"start": [[0, 0, 0], [1, 1, 0]], "end": [[1, 2, 0], [3, 3, 3]], "layer": [1, 0],
+                         "aci": [1, 256]},
+            "circles": {"center": np.zeros((1, 3)), "normal": [[0, 0, 1]], "radius": [5]},
+            "arcs": {"center": [[1, 1, 0]], "normal": [[0, 0, 1]], "radius": [2], "start_angle": [90],
+                     "sweep": [180]},
+        })
+        assert counts == {"segments": 2, "arcs": 1, "circles": 1, "ellipses": 0, "points": 0, "refused": 0}
+        back = ostra.read(out)
+        assert back.segments.end.tolist() == [[1, 2, 0], [3, 3, 3]]
+        assert [back.layers[i] for i in back.segments.layer] == ["CUT", "0"]
+        # Index 1 is red; 256, the layer's, is the entry's colour 7.
+        assert back.segments.aci.tolist() == [1, 7] and int(back.segments.color[0]) == 0xFF0000
+        assert back.circles.radius.tolist() == [5.0]
+        assert same(back.arcs.start_angle, [90], 1e-9) and same(back.arcs.sweep, [180], 1e-9)
+
+
+class TestErrors:
+    def test_bad_columns_and_names(self, tmp_path):
+        out = tmp_path / "x.dxf"
+        seg = {"start": [[0, 0, 0]], "end": [[1, 1, 1]]}
+        for drawing_, kind in (({"segments": {"start": [[0, 0, 0]]}}, ValueError),
+                               ({"segments": {"start": [[0, 0]], "end": [[1, 1]]}}, ValueError),
+                               ({"segments": {"start": [[0, 0, 0]], "end": [[1, 1, 1], [2, 2, 2]]}}, ValueError),
+                               ({"segments": dict(seg, layer=[3])}, ValueError),
+                               ({"segments": dict(seg, aci=[300])}, ValueError),
+                               ({"lines": seg}, ValueError),
+                               ({"layers": [" padded"], "segments": seg}, ValueError),
+                               ({"layers": ["a\nb"], "segments": seg}, ValueError),
+                               ({"layers": ["x" * 80], "segments": seg}, ValueError),
+                               ([1, 2], TypeError)):
+            with pytest.raises(kind):
+                ostra.write(out, drawing_)
+        assert not out.exists()
+
+    def test_unwritable(self, tmp_path):
+        d = ostra.read(example("part.dxf"))
+        with pytest.raises(FileNotFoundError):
+            ostra.write(tmp_path / "no" / "such.dxf", d)
+        if os.path.exists("/dev/full") and os.access("/dev/full", os.W_OK):
+            with pytest.raises(OSError) as e:
+                ostra.write("/dev/full", d)
+            assert e.value.errno == errno.ENOSPC and os.path.exists("/dev/full")
+
+    def test_a_layer_written_twice_in_other_case(self, tmp_path):
+        out = tmp_path / "case.dxf"
+        ostra.write(out, {"layers": ["Wall", "WALL"], "segments": {
+            "start": [[0, 0, 0], [0, 0, 0]], "end": [[1, 0, 0], [2, 0, 0]], "layer": [0, 1]}})
+        back = ostra.read(out)
+        assert [back.layers[i] for i in back.segments.layer] == ["Wall", "WALL"]
+        assert back.status == "endofdrawing"
