@@ -139,6 +139,11 @@ class TestErrors:
         out = tmp_path / "case.dxf"
         ostra.write(out, {"layers": ["Wall", "WALL"], "segments": {
             "start": [[0, 0, 0], [0, 0, 0]], "end": [[1, 0, 0], [2, 0, 0]], "layer": [0, 1]}})
+        # The exact reading compares names without regard to case, as a CAD
+        # program does: one layer, under the first spelling met; the
+        # default reading keeps the two spellings apart.
         back = ostra.read(out)
-        assert [back.layers[i] for i in back.segments.layer] == ["Wall", "WALL"]
+        assert [back.layers[i] for i in back.segments.layer] == ["Wall", "Wall"]
         assert back.status == "endofdrawing"
+        simple = ostra.read(out, exact=False)
+        assert [simple.layers[i] for i in simple.segments.layer] == ["Wall", "WALL"]
