@@ -41,11 +41,9 @@ void frame::header(double ltscale) {
     section("HEADER");
     s_.text(9, "$ACADVER");
     s_.text(1, version_);
-    // From R2007 on a drawing is UTF-8; before, it names its code page.
-    if (std::strcmp(version_, "AC1021") < 0) {
-        s_.text(9, "$DWGCODEPAGE");
-        s_.text(3, "ANSI_1252");
-    }
+    // From R2007 (AC1021) on the text is UTF-8 whatever the code page says.
+    s_.text(9, "$DWGCODEPAGE");
+    s_.text(3, "ANSI_1252");
     s_.text(9, "$INSBASE");
     s_.real(10, 0);
     s_.real(20, 0);
