@@ -2,6 +2,7 @@
 // drawing (code page ANSI_1252; characters beyond it as \U+ escapes).
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -161,8 +162,11 @@ private:
 
     // The groups of the AcDbText subclass from 10 to 11, shared by TEXT,
     // ATTDEF and ATTRIB (they differ in what follows).
+    // middle, when given, runs after group 1 and writes 74 (v) before 11:
+    // the order in which the format's table lists the groups of ATTRIB.
     void textbody(xy anchor, double height, const std::string& content, double rotation, int h, int v,
-                  double width, double oblique, const char* style, int mirror) {
+                  double width, double oblique, const char* style, int mirror,
+                  const std::function<void()>& middle = nullptr) {
         double w = 0.6 * height * width * static_cast<double>(content.size() < 40 ? content.size() : 40);
         // 10 is where the text starts; 11 the alignment point (aligned and
         // fit: the baseline's end).
@@ -172,12 +176,14 @@ private:
         point(s_, 10, first);
         s_.real(40, height);
         s_.text(1, content.c_str());
+        if (middle) middle();
         if (rotation != 0) s_.real(50, rotation);
         if (width != 1) s_.real(41, width);
         if (oblique != 0) s_.real(51, oblique);
         if (style) s_.text(7, style);
         if (mirror) s_.integer(71, mirror);
         if (h) s_.integer(72, h);
+        if (middle && v) s_.integer(74, v);
         if (h || v) point(s_, 11, second);
     }
 
@@ -287,12 +293,22 @@ private:
             if (a.flags & 2) continue;
             f_.head("ATTRIB", lay, ins, "AcDbText");
             xy p = at + turned(a.at * scale, rotation);
+            auto attribute = [this, &a] {
+                s_.text(100, "AcDbAttribute");
+                s_.text(2, a.tag);
+                s_.integer(70, a.flags);
+            };
+            // Writers put the placement in the text's part, as TEXT has it;
+            // the format's table lists it after the tag. Every other
+            // attribute comes in that order.
+            if (++n % 2 == 0) {
+                textbody(p, a.height * scale, c_.value(a.tag), a.rotation + rotation, a.h, a.v, 1, 0, nullptr, 0,
+                         attribute);
+                continue;
+            }
             textbody(p, a.height * scale, c_.value(a.tag), a.rotation + rotation, a.h, a.v, 1, 0, nullptr, 0);
-            s_.text(100, "AcDbAttribute");
-            s_.text(2, a.tag);
-            s_.integer(70, a.flags);
+            attribute();
             if (a.v) s_.integer(74, a.v);
-            ++n;
         }
         f_.head("SEQEND", lay, ins, nullptr);
         return n;
