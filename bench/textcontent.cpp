@@ -25,7 +25,7 @@ const char* const lines[] = {"ROOM %d",
                              "Level +%d.00",
                              "Tab^Iseparated %d",
                              "%d%%%%176 turned",
-                             "20\xB0" "C at %d",  // the degree sign of ANSI_1252
+                             "20\xB0\x43 at %d",  // the degree sign of ANSI_1252, then C
                              "Width %d"};
 
 // MTEXT fragments; %d takes a number.
