@@ -1,7 +1,7 @@
 // A deterministic generator of ASCII DXF drawings for the benchmarks: a given
 // size and mix of LINE, ARC, CIRCLE, polylines, block definitions and INSERT
-// records on many layers, in one of two presets that look like the files
-// that older and newer writers produce.
+// records on many layers, in presets that look like the files that older and
+// newer writers produce; two presets carry text and filled areas instead.
 #ifndef OSTRA_BENCH_DXFGEN_H
 #define OSTRA_BENCH_DXFGEN_H
 
@@ -20,6 +20,15 @@ enum class preset {
     // As r2000, with most entities SPLINE records: cubic, clamped, some
     // rational, some closed and periodic, some given by fit points only.
     splines,
+    // An R2000 drawing of words: TEXT in every alignment and rotation,
+    // MTEXT with formatting codes and chunks of 250 chars, INSERT records
+    // followed by ATTRIB records of blocks that hold ATTDEF records, and
+    // DIMENSION records whose blocks hold lines, arrows and the measurement.
+    text,
+    // An R2010 drawing of areas: HATCH records with solid, pattern and
+    // gradient fills, islands under each hatch style, polyline and edge
+    // paths; SOLID, TRACE, WIPEOUT and wide LWPOLYLINE records.
+    hatch,
 };
 
 struct options {
@@ -41,12 +50,15 @@ struct stats {
     long long vertices = 0;
     long long inserts = 0;
     long long blocks = 0;
+    long long texts = 0;   // TEXT, MTEXT, ATTRIB (the text preset, dimensions' measurements not counted)
+    long long areas = 0;   // HATCH, SOLID, TRACE, WIPEOUT and wide polylines (the hatch preset)
+    long long dimensions = 0;
 };
 
 // Writes the drawing to out. The same options give the same bytes.
 stats generate(FILE* out, const options& o);
 
-// Parses "r12", "r2000" or "splines"; false for anything else.
+// Parses "r12", "r2000", "splines", "text" or "hatch"; false for anything else.
 bool parsepreset(const char* name, preset& p);
 
 }  // namespace dxfgen

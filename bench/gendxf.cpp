@@ -9,10 +9,21 @@ namespace {
 
 void usage() {
     std::fprintf(stderr,
-                 "usage: gendxf [--preset r12|r2000|splines] [--mb N] [--layers N] [--blocks N]\n"
+                 "usage: gendxf [--preset r12|r2000|splines|text|hatch] [--mb N] [--layers N] [--blocks N]\n"
                  "              [--block-entities N] [--inserts N] [--plain-codes] [--crlf] [--seed N] OUTPUT\n"
+                 "  --preset      r12: old-form polylines, 6 decimals (default); r2000: LWPOLYLINE,\n"
+                 "                subclass markers, 16 digits; splines: r2000 with half the entities SPLINE;\n"
+                 "                text: an R2000 drawing of TEXT in every alignment, MTEXT with formatting\n"
+                 "                codes and 250-char chunks, INSERT with ATTRIB records of blocks with\n"
+                 "                ATTDEF records (--blocks of them, default 4), DIMENSION records with\n"
+                 "                their blocks (one per 12 kB);\n"
+                 "                hatch: an R2010 drawing of HATCH records (solid, pattern and gradient\n"
+                 "                fills, islands, polyline and edge paths of lines, arcs, elliptic arcs and\n"
+                 "                splines), SOLID, TRACE, WIPEOUT, wide LWPOLYLINE, lines of named\n"
+                 "                linetypes and inserts of --blocks blocks of hatches (default 3)\n"
                  "  --mb N        target size in MB (10^6 bytes) (default 10)\n"
-                 "  --inserts N   INSERT records in ENTITIES (default: 2 %% of the entities if --blocks)\n"
+                 "  --inserts N   INSERT records in ENTITIES (default: 2 %% of the entities if --blocks;\n"
+                 "                r12, r2000 and splines only)\n"
                  "  --plain-codes code lines without leading blanks\n"
                  "  --crlf        lines end in CR LF\n");
 }
@@ -69,5 +80,8 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr, "%s: %lld bytes, %lld lines, %lld entities, %lld vertices, %lld blocks, %lld inserts\n",
                  output, s.bytes, s.lines, s.entities, s.vertices, s.blocks, s.inserts);
+    if (o.kind == dxfgen::preset::text)
+        std::fprintf(stderr, "%s: %lld texts, %lld dimensions\n", output, s.texts, s.dimensions);
+    if (o.kind == dxfgen::preset::hatch) std::fprintf(stderr, "%s: %lld areas\n", output, s.areas);
     return 0;
 }

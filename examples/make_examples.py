@@ -11,11 +11,26 @@ plan.dxf    a room plan spread over several layers, with polylines of both
             kinds, door swings and arcs that cross the zero angle
 flange.dxf  nested and rotated blocks: a bolt block inside a flange block,
             the flange inserted rotated, scaled, stretched and mirrored
+
+and three of the newer form (R2000 and later, newform.py):
+
+floorplan.dxf   an architectural plan: walls as proxy entities, room names,
+                dimensions, hatches, centre lines, wide polylines, a wipeout
+titleblock.dxf  a title block with attributes, text in every alignment,
+                multileaders with text and with a block, a table
+section.dxf     a dimensioned part with a section hatch, linear, radial and
+                angular dimensions, text in a turned, mirrored and stretched
+                insert
 """
 
 import math
 import os
 import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import floorplan  # noqa: E402
+import section  # noqa: E402
+import titleblock  # noqa: E402
 
 
 def num(v):
@@ -205,8 +220,10 @@ def flange():
 
 def main():
     outdir = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.abspath(__file__))
-    for name, make in (("part.dxf", part), ("plan.dxf", plan), ("flange.dxf", flange)):
-        with open(os.path.join(outdir, name), "w", newline="\n") as f:
+    for name, make in (("part.dxf", part), ("plan.dxf", plan), ("flange.dxf", flange),
+                       ("floorplan.dxf", floorplan.make), ("titleblock.dxf", titleblock.make),
+                       ("section.dxf", section.make)):
+        with open(os.path.join(outdir, name), "w", newline="\n", encoding="utf-8") as f:
             f.write(make())
 
 

@@ -141,7 +141,8 @@ std::string slurp(const std::string& path) {
 
 TEST(RoundTrip, SampleDrawings) {
     std::size_t ellipses = 0;
-    for (const char* name : {"part.dxf", "plan.dxf", "flange.dxf"}) {
+    for (const char* name :
+         {"part.dxf", "plan.dxf", "flange.dxf", "floorplan.dxf", "titleblock.dxf", "section.dxf"}) {
         SCOPED_TRACE(name);
         const std::string text = slurp(std::string(OSTRA_EXAMPLES) + "/" + name);
         ASSERT_FALSE(text.empty());
@@ -166,6 +167,25 @@ TEST(RoundTrip, GeneratorPresets) {
         const std::string text(buf, size);
         std::free(buf);
         EXPECT_GT(roundtrip(text).ellipses, 0u);
+    }
+}
+
+// The presets of text and areas: what the reader makes of them so far
+// (lines, polylines, circles, points, SOLID and TRACE outlines, inserts).
+TEST(RoundTrip, PresetsOfTextAndAreas) {
+    for (dxfgen::preset kind : {dxfgen::preset::text, dxfgen::preset::hatch}) {
+        dxfgen::options o;
+        o.kind = kind;
+        o.megabytes = 0.25;
+        o.layers = 12;
+        char* buf = nullptr;
+        std::size_t size = 0;
+        FILE* f = open_memstream(&buf, &size);
+        dxfgen::generate(f, o);
+        std::fclose(f);
+        const std::string text(buf, size);
+        std::free(buf);
+        EXPECT_GT(roundtrip(text).geometries, 200u);
     }
 }
 
