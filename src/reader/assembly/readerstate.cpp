@@ -3,15 +3,8 @@
 #include <cstring>
 #include <new>
 
-#include "reader/producers/curves.h"
-#include "reader/producers/exactpolyline.h"
-#include "reader/producers/faces.h"
-#include "reader/producers/inserts.h"
-#include "reader/producers/leader.h"
-#include "reader/producers/points.h"
-#include "reader/producers/polyline.h"
-#include "reader/producers/spline.h"
 #include "reader/input/streamlock.h"
+#include "reader/producers/producers.h"
 
 namespace ostra {
 

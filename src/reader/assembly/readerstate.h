@@ -1,3 +1,5 @@
+// Layer 6, assembly: records are collected and dispatched to their producers.
+//
 // The state of one reader and its record assembly: groups are collected into
 // the group table until a group 0 or 9 ends the record; the record's
 // producer then runs, and the new record's kind is taken from its name.
@@ -10,7 +12,7 @@
 #include <memory>
 
 #include <brevo/geometry.h>
-#include <ostra/reader.h>
+#include <ostra/readstatus.h>
 
 #include "reader/delivery/blockstore.h"
 #include "reader/tables/drawinginfo.h"

@@ -1,3 +1,5 @@
+// Layer 4, delivery: what producers make reaches the host, or a block, by the emit rule.
+//
 // The emit rule. A geometry made from a finished record is wanted when a
 // block is being defined or the ENTITIES section has been reached, and then
 // only when its layer passes the layer check. It goes to the caller through

@@ -1,3 +1,5 @@
+// Layer 1, input: bytes become lines and groups (a stream, memory, the binary form).
+//
 // Group pairing: a code and its value make one group, from text lines (a
 // code line and a value line) or from the binary form, read from a stream
 // or from memory.

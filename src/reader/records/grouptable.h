@@ -1,3 +1,5 @@
+// Layer 2, records: a record's values by group code, its kind, its props and points.
+//
 // The group table: the values of the record being collected, one slot per
 // group code. A slot holds a text, with its number (atof in the C locale)
 // worked out at most once per stored text, or a number stored as such (a

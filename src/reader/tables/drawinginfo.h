@@ -1,3 +1,5 @@
+// Layer 3, tables: the drawing's tables (layers, LAYER entries, header, styles) and names.
+//
 // What a host may ask beside the geometry: the LAYER table, the header
 // variables, colours resolved through layers and inserts, and names in
 // UTF-8. It also makes the exact reading's keys of names, from the names'
