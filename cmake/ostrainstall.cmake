@@ -18,8 +18,8 @@ install(TARGETS brevodll ostradll
 # The acknowledgements of the fonts converted into the library.
 install(FILES "${PROJECT_SOURCE_DIR}/NOTICE" DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
-file(GLOB ostra_public_headers "${PROJECT_SOURCE_DIR}/include/ostra/*.h")
-file(GLOB brevo_public_headers "${PROJECT_SOURCE_DIR}/geometry/brevo/*.h")
+file(GLOB ostra_public_headers CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/include/ostra/*.h")
+file(GLOB brevo_public_headers CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/geometry/brevo/*.h")
 install(FILES ${ostra_public_headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/ostra)
 install(FILES ${brevo_public_headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/brevo)
 

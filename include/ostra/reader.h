@@ -146,6 +146,20 @@ public:
     const char* currentrecord();
     // That record's handle (group 5), "" when it has none; null before any.
     const char* currenthandle();
+    // The drawn entity it belongs to, what a CAD program selects as one
+    // object: an LWPOLYLINE, a POLYLINE with its vertices, a spline, a mesh,
+    // a 3DFACE, one copy of an entity of an inserted block (each array cell
+    // and each nesting level a copy of its own), a dimension's or a leader's
+    // pieces. Every piece of one item has the same number; numbers increase
+    // from 1 with each item delivered; 0 before any geometry.
+    long currentitem();
+    // Its place within the item: 0, 1, 2 ... in delivery order.
+    int currentpiece();
+    // Whether the item is a closed contour: a closed polyline (in the
+    // default reading one that gets its closing segment), a circle, a full
+    // ellipse, a closed or periodic spline, a SOLID or TRACE, a 3DFACE with
+    // no hidden edge.
+    bool currentclosed();
 
     // The first value text of a header variable read so far ("$INSUNITS"),
     // or null; with code, the text of its group code instead (20 for the y

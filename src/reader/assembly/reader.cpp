@@ -133,6 +133,10 @@ int reader::currentaci() {
 const char* reader::currentrecord() { return state_ ? state_->results.info().record : nullptr; }
 const char* reader::currenthandle() { return state_ ? state_->currenthandle() : nullptr; }
 
+long reader::currentitem() { return state_ && state_->results.info().record ? state_->results.item() : 0; }
+int reader::currentpiece() { return state_ && state_->results.info().record ? state_->results.piece() : 0; }
+bool reader::currentclosed() { return state_ && state_->results.info().record && state_->results.info().closed; }
+
 const char* reader::header(const char* name) { return header(name, -1); }
 const char* reader::header(const char* name, int code) {
     return state_ ? state_->info.name(state_->info.header.value(name, code)) : nullptr;

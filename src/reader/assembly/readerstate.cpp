@@ -52,7 +52,10 @@ geometry* readerstate::next(geometry& out) {
     if (!results.stopped()) {
         status_ = reading;
         try {
-            if (run()) return &out;
+            if (run()) {
+                results.delivered();
+                return &out;
+            }
         } catch (const std::bad_alloc&) {
             results.fail();
         }
@@ -233,6 +236,8 @@ void readerstate::passover(const char* name, int length) {
 void readerstate::beginrecord(int code, const char* name, int length) {
     kind_ = kindof(name, length, kind_);
     emit.beginrecord(recordname(kind_, name));
+    // A VERTEX or SEQEND goes on with its polyline's entity.
+    if (kind_ != kvertex && kind_ != kseqend) emit.beginentity();
     if (!produces(kind_)) passover(name, length);
     collecting_ = false;
     switch (kind_) {

@@ -31,6 +31,9 @@ struct insertparams {
     // insert kept in a block.
     recordprops props;
     const char* layer = "";
+    // Every cell is one drawn entity, whatever its block holds: a dimension
+    // kept in a block.
+    bool oneentity = false;
 };
 
 struct block;
@@ -50,6 +53,11 @@ struct blockrecord {
     int layer;                     // layer index of a geometry; -1 for an insert
     const char* record = nullptr;  // the name of the record a geometry came from
     recordprops props;             // its handle and colour
+    // The entity a geometry belongs to: the pieces of one entity are stored
+    // one after the other under one number, which only tells them from
+    // their neighbours'; and whether that entity is a closed contour.
+    unsigned entity = 0;
+    bool closed = false;
     union {
         brevo::geometry g;
         const storedinsert* ins;

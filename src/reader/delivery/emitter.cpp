@@ -64,6 +64,8 @@ void emitter::store(const brevo::geometry& g, const geometryinfo& info) {
     r.layer = info.layer;
     r.record = info.record;
     r.props = info.props ? *info.props : readprops(table_, info.tablerecord);
+    r.entity = static_cast<unsigned>(info.entity);
+    r.closed = info.closed;
     r.g = g;
     if (!blocks_.append(b, r)) fail();
 }

@@ -76,10 +76,22 @@ public:
         record_ = name;
         props_ = props;
     }
+    // A record that begins a drawn entity begins (every record but VERTEX
+    // and SEQEND, whose pieces are their POLYLINE's): what it emits is one
+    // item, not a closed contour unless setclosed says so.
+    void beginentity() {
+        entity_ = out_.newentity();
+        closed_ = false;
+    }
+    // The entity being emitted is a closed contour (a closed polyline, a
+    // circle, a full ellipse, a closed spline, a face's whole outline).
+    void setclosed(bool closed) { closed_ = closed; }
+    unsigned long long entity() const { return entity_; }
+
     // Delivers g, on the record's layer. What a block keeps counts as work
     // as well.
     void emit(const brevo::geometry& g) {
-        if (inentities_) return out_.put(g, layer_, record_, props_, table_.recordid());
+        if (inentities_) return out_.put(g, layer_, record_, props_, table_.recordid(), entity_, closed_);
         if (out_.spend()) store(g, recordinfo());
     }
     // What the record's geometry goes out with: the layer of the last check,
@@ -90,6 +102,8 @@ public:
         info.record = record_;
         info.props = props_;
         info.tablerecord = table_.recordid();
+        info.entity = entity_;
+        info.closed = closed_;
         return info;
     }
     // Delivers everything s holds: the caller takes it one geometry per
@@ -120,6 +134,8 @@ private:
     bool layerknown_ = false;  // layer_ is the layer of slot 8
     const char* record_ = nullptr;
     const recordprops* props_ = nullptr;
+    unsigned long long entity_ = 0;  // the drawn entity being emitted
+    bool closed_ = false;
 };
 
 }  // namespace ostra

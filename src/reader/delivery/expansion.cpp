@@ -6,6 +6,7 @@ bool expansion::start(block* b, const insertparams& p, const expansionorigin& or
     stop();
     rules_ = rules;
     origin_ = origin;
+    lastframe_ = 0;
     if (b && b->store) b->store->analyse();
     return push(b, p, brevo::trafo(false), origin.layer);
 }
@@ -29,6 +30,8 @@ bool expansion::push(block* b, const insertparams& p, const brevo::trafo& parent
     if (f.colour.aci == bylayer) f.colour.layername = f.p.layer;
     f.layer = layer;
     f.cellstart = delivered_;
+    f.entity = 0;
+    if (p.oneentity && oneentity_ < 0) oneentity_ = depth_ - 1;
     placecell(f);
     b->onstack = true;
     b->entities.rewind(0);
@@ -37,6 +40,7 @@ bool expansion::push(block* b, const insertparams& p, const brevo::trafo& parent
 
 void expansion::pop() {
     stack_[--depth_].b->onstack = false;
+    if (oneentity_ == depth_) oneentity_ = -1;
 }
 
 // Pushed at index depth_, b has room for maxnesting - depth_ frames, its own
@@ -126,6 +130,9 @@ bool expansion::endcell(frame& f) {
     if (f.row >= f.p.rows) return false;
     placecell(f);
     f.cellstart = delivered_;
+    // Every cell is a copy of its own.
+    f.entity = 0;
+    lastframe_ = 0;
     f.b->entities.rewind(0);
     return true;
 }
@@ -145,9 +152,29 @@ bool expansion::deliver(const frame& f, const blockrecord& r, sink& s) {
     info.props = &r.props;
     info.handle = origin_.handle;
     info.byblock = &f.colour;
+    info.entity = entityof(f, r, s);
+    info.closed = r.closed && !origin_.entity && oneentity_ < 0;
     s.put(r.g * f.cur, info);
     ++delivered_;
     return true;
+}
+
+// The drawn entity a geometry of f's block belongs to: the origin's, the
+// cell's of a frame that is one entity, or one of its own for every copy
+// of a stored entity (its frame, cell and number in the block tell it).
+unsigned long long expansion::entityof(const frame& f, const blockrecord& r, sink& s) {
+    if (origin_.entity) return origin_.entity;
+    if (oneentity_ >= 0) {
+        frame& one = stack_[oneentity_];
+        if (!one.entity) one.entity = s.newentity();
+        return one.entity;
+    }
+    if (f.id != lastframe_ || r.entity != lastentity_) {
+        lastframe_ = f.id;
+        lastentity_ = r.entity;
+        entity_ = s.newentity();
+    }
+    return entity_;
 }
 
 bool expansion::fill(sink& s) {

@@ -25,10 +25,13 @@ namespace ostra {
 // Where an expansion comes from: the layer its insert is drawn on (for the
 // exact reading's layer-0 rule) and, for a record that delivers a block as
 // its own drawing (DIMENSION), the name and handle its entities go under.
+// Such a record's pieces are one drawn entity, entity (see sink::newentity);
+// 0 makes every entity of the block, in every cell, one of its own.
 struct expansionorigin {
     int layer = -1;
     const char* record = nullptr;
     const char* handle = nullptr;
+    unsigned long long entity = 0;
 };
 
 class expansion : public source {
@@ -51,12 +54,14 @@ private:
         colourref colour;       // the insert's colour: what BYBLOCK stands for inside
         int layer;              // the layer the insert is drawn on
         unsigned long long cellstart;  // entities delivered before its cell began
+        unsigned long long entity;     // of a frame whose cell is one entity: its number, 0 until it has one
     };
     void stop();
     bool push(block* b, const insertparams& p, const brevo::trafo& parent, int layer);
     void pop();
     bool endcell(frame& f);
     bool deliver(const frame& f, const blockrecord& r, sink& s);
+    unsigned long long entityof(const frame& f, const blockrecord& r, sink& s);
     // Whether b, pushed now, would deliver an entity.
     bool yields(block* b);
     bool search(block* b, int room);
@@ -70,6 +75,13 @@ private:
     std::vector<block*> queue_;         // the search's queue, kept for its capacity
     deliveryrules* rules_ = nullptr;
     expansionorigin origin_;
+    // The entity of the geometry delivered last: its frame, its number in
+    // the block, and the number it was given; and the outermost frame whose
+    // cells are each one entity (a dimension kept in a block), or -1.
+    unsigned long long lastframe_ = 0;
+    unsigned lastentity_ = 0;
+    unsigned long long entity_ = 0;
+    int oneentity_ = -1;
 };
 
 }  // namespace ostra

@@ -44,6 +44,8 @@ struct geometryinfo {
     unsigned tablerecord = 0;
     const char* handle = nullptr;         // the handle, when it is another record's
     const colourref* byblock = nullptr;   // what BYBLOCK stands for: the placing insert's colour
+    unsigned long long entity = 0;        // the drawn entity it belongs to (see sink::newentity)
+    bool closed = false;                  // that entity is a closed contour
 };
 
 class sink {
@@ -65,7 +67,8 @@ public:
     }
     // The same for a geometry of the record being read, outside any block:
     // the information is set field by field, without a copy.
-    void put(const brevo::geometry& g, int layer, const char* record, const recordprops* props, unsigned tablerecord) {
+    void put(const brevo::geometry& g, int layer, const char* record, const recordprops* props, unsigned tablerecord,
+             unsigned long long entity, bool closed) {
         if (--room_ < 0) return overlimit();
         *slot_ = g;
         info_.layer = layer;
@@ -75,8 +78,30 @@ public:
         info_.tablerecord = tablerecord;
         info_.handle = nullptr;
         info_.byblock = nullptr;
+        info_.entity = entity;
+        info_.closed = closed;
         state_ = fullslot;
     }
+
+    // A new drawn entity (what a CAD program selects as one object: a
+    // record, its VERTEX records included, or one copy of an entity of an
+    // inserted block): a number no other entity of this reading has.
+    unsigned long long newentity() { return ++entities_; }
+    // The geometry in the slot goes to the host: it is piece 0 of a new
+    // item when its entity is not the one delivered last, else the next
+    // piece of the same item.
+    void delivered() {
+        if (info_.entity != lastentity_ || item_ == 0) {
+            lastentity_ = info_.entity;
+            ++item_;
+            piece_ = 0;
+        } else {
+            ++piece_;
+        }
+    }
+    // The item and piece numbers of the geometry delivered last.
+    long item() const { return item_; }
+    int piece() const { return piece_; }
     // Whether the slot holds a geometry or reading has failed: either way
     // next() returns now.
     bool ready() const { return state_ != emptyslot; }
@@ -166,6 +191,10 @@ private:
     layertable* filter_ = nullptr;
     long long limit_ = LLONG_MAX;  // the work allowed
     long long room_ = LLONG_MAX;   // the work left
+    unsigned long long entities_ = 0;    // entity numbers given out
+    unsigned long long lastentity_ = 0;  // the entity of the last geometry delivered
+    long item_ = 0;
+    int piece_ = 0;
 };
 
 }  // namespace ostra

@@ -60,6 +60,7 @@ void producearc(const grouptable& t, emitter& e, bool exact) {
 
 void producecircle(const grouptable& t, emitter& e, bool exact) {
     if (!e.test()) return;
+    e.setclosed(true);
     geometry g(circle(slotpoint(t, 10), vector(0, 0, 1), t.number(40)));
     if (exact && hasextrusion(t))
         e.emit(g * ocstrafo(t));
@@ -85,6 +86,8 @@ void produceellipse(const grouptable& t, emitter& e) {
         p1 -= 90;
     }
     if (ratio < 0) ratio = -ratio;
+    // A whole turn of the parameter (0 to 2 pi, up to rounding) closes it.
+    e.setclosed(p1 - p0 >= 360 - 1e-9);
     e.emit(geometry(brevo::ellipse(slotpoint(t, 10), n, u, ratio, p0, p1)));
 }
 

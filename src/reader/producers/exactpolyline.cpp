@@ -67,13 +67,14 @@ void exactpolylineproducer::headerend(const grouptable& t, emitter& e) {
     }
     closed_ = flags & 1;
     world_ = flags & 8;
+    e.setclosed(closed_ && !(flags & (16 | 64)));
     header_ = readprops(t, t.recordid());
     meshing_ = false;
     // A mesh: its vertices are no chain, the mesh decides what it gives.
     skip_ = flags & (16 | 64);
     if (skip_) {
         meshing_ = e.test();
-        if (meshing_) mesh_.start(t, e.layer(), &header_);
+        if (meshing_) mesh_.start(t, e.layer(), &header_, e.entity());
         return;
     }
     // A POLYLINE header: one layer check, as in the default reading. The
@@ -103,6 +104,7 @@ void exactpolylineproducer::lightend(const grouptable& t, emitter& e, int flags)
     lwplaced_ = hasextrusion(t);
     if (lwplaced_) lwocs_ = ocstrafo(t);
     lwelevation_ = t.carried(38) ? t.number(38) : 0;
+    e.setclosed(closed);
     info_ = e.recordinfo();
     // A closing piece of length 0 (last vertex repeating the first) adds nothing.
     if (closed && lw_.back().x == lw_.front().x && lw_.back().y == lw_.front().y) --pieces;

@@ -26,6 +26,8 @@ void faceproducer::face(const grouptable& t, emitter& e) {
     count_ = next_ = 0;
     for (int i = 0; i < 4; ++i)
         if (!(hide & (1 << i))) add(v[i], v[(i + 1) % 4]);
+    // Its whole outline, when no edge is hidden, is a closed contour.
+    e.setclosed((hide & 15) == 0);
     send(e);
 }
 
@@ -39,6 +41,7 @@ void faceproducer::solid(const grouptable& t, emitter& e) {
     add(v2, v4);
     add(v4, v3);
     add(v3, v1);
+    e.setclosed(true);
     send(e);
 }
 

@@ -69,6 +69,7 @@ void insertproducer::dimension(const grouptable& t, blockstore& blocks, emitter&
     // The block is drawn where it stands: no placement of its own.
     insertparams p;
     takeown(t, p, layer_);
+    p.oneentity = true;
     if (!e.tocaller()) return keep(t, p, blocks, e);
     expansionorigin o;
     if (!drawn(e, o)) return;
@@ -76,6 +77,7 @@ void insertproducer::dimension(const grouptable& t, blockstore& blocks, emitter&
     handle_[0] = '\0';
     if (t.carried(5)) std::memcpy(handle_, t.get(5), sizeof handle_);
     o.handle = handle_;
+    o.entity = e.entity();  // the whole dimension is one entity
     deliver(blocks.find(t.wholetext(2)), p, o, e, true);
 }
 

@@ -183,6 +183,7 @@ void leaderproducer::arrow(const grouptable& t, const std::string& name, const p
     handle_[0] = '\0';
     if (t.carried(5)) std::memcpy(handle_, t.get(5), sizeof handle_);
     o.handle = handle_;
+    o.entity = info_.entity;  // the arrow is part of the leader
     expanding_ = arrow_.start(b, p, o, &rules_);
 }
 

@@ -25,7 +25,7 @@ std::size_t countof(const grouptable& t, int code) {
 }
 }  // namespace
 
-void meshproducer::start(const grouptable& t, int layer, const recordprops* props) {
+void meshproducer::start(const grouptable& t, int layer, const recordprops* props, unsigned long long entity) {
     long flags = intof(t, 70);
     polyface_ = flags & 64;
     closedm_ = flags & 1;
@@ -42,6 +42,7 @@ void meshproducer::start(const grouptable& t, int layer, const recordprops* prop
     info_.layer = layer;
     info_.record = "POLYLINE";
     info_.props = props;
+    info_.entity = entity;
 }
 
 // A polyface's vertex (group 70 bit 64 set) joins the list; its face record

@@ -31,7 +31,7 @@ public:
     // A mesh header ends (its groups in t: flags 70, the grid's M and N in
     // 71 and 72, the smooth surface's N density in 74); the mesh's pieces go
     // out on layer under the record name POLYLINE and props.
-    void start(const grouptable& t, int layer, const recordprops* props);
+    void start(const grouptable& t, int layer, const recordprops* props, unsigned long long entity);
     // A VERTEX record of the mesh ends.
     void vertex(const grouptable& t, emitter& e);
     // The SEQEND record: a polygon mesh's grid.

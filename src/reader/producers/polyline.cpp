@@ -55,6 +55,8 @@ void polylineproducer::vertexend(bool vertex, const grouptable& t, emitter& e) {
     } else {
         // Exactly "1": group 70 is not read as a bit mask here.
         closed_ = std::strcmp(t.get(70), "1") == 0;
+        // A light polyline gets no closing segment in this reading.
+        e.setclosed(closed_ && !light_);
         if (!light_) header_ = readprops(t, t.recordid());
     }
 }

@@ -101,6 +101,7 @@ void splineproducer::end(const grouptable& t, emitter& e, chainsource& chain, do
         data_.hasendtangent = true;
         data_.endtangent = vector(t.number(13), t.number(23), t.number(33));
     }
+    e.setclosed(data_.closed || data_.periodic);
     if (chain.startspline(data_, tolerance, e.recordinfo())) e.emitall(chain);
 }
 
