@@ -1,4 +1,5 @@
 // list, layers and blocks.
+#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
@@ -13,7 +14,16 @@ namespace tool {
 
 namespace {
 
-std::string plainline(const brevo::geometry& g, const char* layer, const char* block) {
+// A colour as #RRGGBB.
+std::string hexcolour(int rgb) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "#%06X", static_cast<unsigned>(rgb) & 0xFFFFFFu);
+    return buf;
+}
+
+std::string plainline(const brevo::geometry& g, ostra::reader& r) {
+    const char* layer = r.currentlayer();
+    const char* block = r.currentblock();
     std::string s = kindname(g);
     if (const brevo::point* p = g.pt()) {
         s += " at " + fixed6(*p);
@@ -33,10 +43,15 @@ std::string plainline(const brevo::geometry& g, const char* layer, const char* b
     }
     if (layer) s += " layer " + plainname(layer);
     if (block) s += " block " + plainname(block);
+    const char* handle = r.currenthandle();
+    s += " colour " + hexcolour(r.currentcolor()) + " record " + plainname(r.currentrecord()) + " handle " +
+         (handle && *handle ? plainname(handle) : std::string("-")) + " item " + std::to_string(r.currentitem());
     return s;
 }
 
-std::string jsonline(const brevo::geometry& g, const char* layer, const char* block, const std::string& file) {
+std::string jsonline(const brevo::geometry& g, ostra::reader& r, const std::string& file) {
+    const char* layer = r.currentlayer();
+    const char* block = r.currentblock();
     std::string s = "{";
     if (!file.empty()) s += "\"file\":" + jsonstring(file) + ',';
     s += "\"kind\":" + jsonstring(kindname(g));
@@ -59,6 +74,12 @@ std::string jsonline(const brevo::geometry& g, const char* layer, const char* bl
     }
     s += ",\"layer\":" + (layer ? jsonstring(layer) : std::string("null"));
     s += ",\"block\":" + (block ? jsonstring(block) : std::string("null"));
+    int aci = 0;
+    const int rgb = r.currentcolor(aci);
+    s += ",\"colour\":" + jsonstring(hexcolour(rgb)) + ",\"aci\":" + std::to_string(aci);
+    s += ",\"record\":" + jsonstring(r.currentrecord()) + ",\"handle\":" + jsonstring(r.currenthandle());
+    s += ",\"item\":" + std::to_string(r.currentitem()) + ",\"piece\":" + std::to_string(r.currentpiece()) +
+         ",\"closed\":" + (r.currentclosed() ? "true" : "false");
     return s + '}';
 }
 
@@ -109,8 +130,7 @@ int runlist(const options& o) {
         if (!o.json) heading(o, in.name(), i == 0);
         const std::string file = o.several() ? in.name() : std::string();
         readoutcome r = readdrawing(in, o, [&](const brevo::geometry& g, ostra::reader& rd) {
-            written = emit(o.json ? jsonline(g, rd.currentlayer(), rd.currentblock(), file)
-                                  : plainline(g, rd.currentlayer(), rd.currentblock()));
+            written = emit(o.json ? jsonline(g, rd, file) : plainline(g, rd));
             return written;
         });
         status = worse(status, r.status);
@@ -127,9 +147,11 @@ int runlayers(const options& o) {
     };
     return eachfile(o, count, [&](ostra::reader& r, const std::string& file) {
         std::string doc;
-        int uses = 0;
-        for (const char* name = r.firstlayer(uses); name; name = r.nextlayer(uses)) {
-            int aci = 0, flags = 0;
+        int uses = 0, aci = 0, flags = 0;
+        // The layers met, or with --table the LAYER table's entries.
+        auto first = [&]() { return o.table ? r.firstlayerentry(aci, flags) : r.firstlayer(uses); };
+        auto next = [&]() { return o.table ? r.nextlayerentry(aci, flags) : r.nextlayer(uses); };
+        for (const char* name = first(); name; name = next()) {
             const char* linetype = "";
             bool known = r.layerinfo(name, aci, flags, linetype);
             unsigned long long n = delivered[name];
@@ -139,13 +161,13 @@ int runlayers(const options& o) {
                        ",\"colour\":" + (known ? std::to_string(aci < 0 ? -aci : aci) : "null") +
                        ",\"state\":" + jsonstring(layerstate(known, aci, flags)) +
                        ",\"linetype\":" + (known ? jsonstring(linetype) : "null") +
-                       (o.counts ? ",\"uses\":" + std::to_string(uses) : "") + '}';
+                       (o.counts && !o.table ? ",\"uses\":" + std::to_string(uses) : "") + '}';
                 continue;
             }
             std::string row = std::to_string(n) + '\t' + plainname(name) + '\t' +
                               (known ? std::to_string(aci < 0 ? -aci : aci) : "-") + '\t' +
                               layerstate(known, aci, flags) + '\t' + (known && *linetype ? plainname(linetype) : "-");
-            if (o.counts) row += '\t' + std::to_string(uses);
+            if (o.counts && !o.table) row += '\t' + std::to_string(uses);
             emit(row);
         }
         if (o.json) emit("{\"file\":" + jsonstring(file) + ",\"layers\":[" + doc + "]}");

@@ -18,6 +18,7 @@ struct options {
     bool simple = false;             // the default (simple) reading instead of the exact one
     bool json = false;
     bool counts = false;             // layers: the reader's use counts too
+    bool table = false;              // layers: the LAYER table's entries instead of the layers met
     bool simpleoutput = false;       // copy: the plain writer
     long width = 800;                // svg: the picture's width in pixels
     long limit = defaultlimit;       // the reader's work limit in geometries made; 0 for none

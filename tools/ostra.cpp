@@ -101,7 +101,8 @@ int main(int argc, char** argv) {
     std::string single;
 
     CLI::App* list = app.add_subcommand("list", "One line per geometry in reading order: kind, coordinates, "
-                                                "layer and (when inserted) block");
+                                                "layer, (when inserted) block, colour as #RRGGBB, record, "
+                                                "handle (- for none) and item (the entity it belongs to)");
     readingoptions(list, o, nullptr);
     list->add_flag("--json", o.json, "JSON Lines: one object per geometry");
 
@@ -112,10 +113,12 @@ int main(int argc, char** argv) {
         "entry). The geometries are those reported by list (a block's entity on layer 0 counts on its\n"
         "insert's layer). --counts adds the reader's own use count: the uses of the layer it counted while\n"
         "reading (every entity and polyline segment considered, block definitions included, not the\n"
-        "entities inserts repeat; 0 at the first use)");
+        "entities inserts repeat; 0 at the first use). --table lists the LAYER table's entries instead, in\n"
+        "file order, entries without geometry included");
     readingoptions(layers, o, nullptr);
     layers->add_flag("--json", o.json, "One JSON document per drawing");
-    layers->add_flag("--counts", o.counts, "Add the reader's use count of each layer");
+    CLI::Option* counts = layers->add_flag("--counts", o.counts, "Add the reader's use count of each layer");
+    layers->add_flag("--table", o.table, "The LAYER table's entries, in file order, used or not")->excludes(counts);
 
     CLI::App* blocks = app.add_subcommand(
         "blocks", "The blocks in order of definition, each with the number of entities in it (tab-separated)");

@@ -172,6 +172,12 @@ public:
     // names). The second form gives its linetype too ("" when it names none).
     bool layerinfo(const char* name, int& aci, int& flags);
     bool layerinfo(const char* name, int& aci, int& flags, const char*& linetype);
+    // The LAYER table's entries in file order (the first of several under
+    // one name), named as layerinfo() takes them, with the same colour and
+    // flags; entries no entity uses included. Null at the end, with aci and
+    // flags unchanged; the LAYER table is read before the first geometry.
+    const char* firstlayerentry(int& aci, int& flags);
+    const char* nextlayerentry(int& aci, int& flags);
     // Layer, block and header texts handed out in UTF-8, and the layer
     // filter and layerinfo() names taken in UTF-8: decoded from the
     // drawing's code page ($DWGCODEPAGE) before R2007, with \U+XXXX and

@@ -139,17 +139,19 @@ class ListTests(Temp):
         out = self.ok("list", example("part.dxf")).splitlines()
         self.assertEqual(len(out), 14)
         self.assertEqual(out[0], "line start 8.000000 0.000000 0.000000 "
-                                 "end 92.000000 0.000000 0.000000 layer OUTLINE")
+                                 "end 92.000000 0.000000 0.000000 layer OUTLINE "
+                                 "colour #FFFFFF record LINE handle - item 1")
         self.assertEqual(out[1], "arc center 92.000000 8.000000 0.000000 radius 8.000000 "
                                  "start 92.000000 0.000000 0.000000 end 100.000000 8.000000 0.000000 "
-                                 "sweep 90.000000 normal 0.000000 0.000000 1.000000 layer OUTLINE")
+                                 "sweep 90.000000 normal 0.000000 0.000000 1.000000 layer OUTLINE "
+                                 "colour #FFFFFF record ARC handle - item 2")
         self.assertEqual([l.split()[0] for l in out],
                          ["line", "arc"] * 4 + ["circle"] * 2 + ["line"] * 4)
         self.assertTrue(out[8].startswith("circle center 20.000000 30.000000 0.000000 radius 6.000000"))
 
     def test_blocks_and_quoted_layer_names(self):
         out = self.ok("list", example("flange.dxf")).splitlines()
-        self.assertTrue(any(l.endswith("layer HOLES block BOLT") for l in out))
+        self.assertTrue(any("layer HOLES block BOLT colour " in l for l in out))
         self.assertTrue(all(" block " in l for l in out if " CENTER" not in l))
         self.assertTrue(any(l.startswith("ellipse center") for l in out))
         plan = self.ok("list", example("plan.dxf")).splitlines()
@@ -178,7 +180,8 @@ class ListTests(Temp):
         self.assertEqual(kinds, {"line", "arc", "circle", "ellipse"})
         first = self.jsonlist(example("part.dxf"))[0]
         self.assertEqual(first, {"kind": "line", "start": [8, 0, 0], "end": [92, 0, 0],
-                                 "layer": "OUTLINE", "block": None})
+                                 "layer": "OUTLINE", "block": None, "colour": "#FFFFFF", "aci": 7,
+                                 "record": "LINE", "handle": "", "item": 1, "piece": 0, "closed": False})
         e = next(r for r in rows if r["kind"] == "ellipse")
         self.assertTrue({"center", "major", "minor", "ratio", "startparam", "endparam"} <= e.keys())
 
@@ -193,15 +196,16 @@ class ListTests(Temp):
         self.assertEqual(rows[0]["end"], [None, None, 0])
         self.assertEqual(rows[1]["layer"], "\u00e4")
         plain = self.ok("list", path).splitlines()
-        self.assertTrue(plain[0].endswith('layer "q\\"b\\\\s\\tx\u00ff"'), plain[0])
+        self.assertIn(' layer "q\\"b\\\\s\\tx\u00ff" colour ', plain[0])
 
     def test_points_listed_counted_and_drawn(self):
         pt = [(0, "POINT"), (8, "P"), (10, 120), (20, -7.5), (30, 1)]
         path = self.file("p.dxf", dxf(pt + line("A", (0, 0), (10, 10))))
         self.assertEqual(self.ok("list", "--exact", path).splitlines()[0],
-                         "point at 120.000000 -7.500000 1.000000 layer P")
+                         "point at 120.000000 -7.500000 1.000000 layer P colour #FFFFFF record POINT handle - item 1")
         self.assertEqual(self.jsonlist("--exact", path)[0],
-                         {"kind": "point", "at": [120, -7.5, 1], "layer": "P", "block": None})
+                         {"kind": "point", "at": [120, -7.5, 1], "layer": "P", "block": None, "colour": "#FFFFFF",
+                          "aci": 7, "record": "POINT", "handle": "", "item": 1, "piece": 0, "closed": False})
         self.assertEqual(self.ok("list", "--simple", path).split()[0], "line")  # the simple reading has none
         s = stats(self.ok("stats", "--exact", path))
         self.assertEqual((s["point"], s["geometries"]), ("1", "2"))
@@ -258,11 +262,36 @@ class TableTests(Temp):
         rows = [l.split("\t")[:3] for l in self.ok("layers", path).splitlines()]
         self.assertEqual(rows, [["1", red, "1"], ["1", blue, "5"], ["2", "Cut", "3"]])
         self.assertEqual(self.ok("list", "--layers", blue, path).splitlines(),
-                         ["line start 0.000000 0.000000 0.000000 end 2.000000 0.000000 0.000000 layer " + blue])
+                         ["line start 0.000000 0.000000 0.000000 end 2.000000 0.000000 0.000000 layer " + blue +
+                          " colour #0000FF record LINE handle - item 1"])
         self.assertEqual(self.ok("list", "--layers", "cut", path).count("\n"), 2)
         # The simple reading keeps 79 chars and compares bytes.
         rows = [l.split("\t")[:2] for l in self.ok("layers", "--simple", path).splitlines()]
         self.assertEqual(rows, [["2", "s" * 79], ["1", "Cut"], ["1", "CUT"]])
+
+    def test_layer_table_with_unused_entries(self):
+        path = self.file("t.dxf", drawing([], [("B", 3, 0), ("UNUSED", -2, 1), ("A", 1, 4)],
+                                          line("A", (0, 0), (1, 0)) + line("C", (0, 0), (1, 1))))
+        rows = [l.split("\t") for l in self.ok("layers", "--table", path).splitlines()]
+        # In file order, with the geometries on each; C has no entry.
+        self.assertEqual(rows, [["0", "B", "3", "on", "CONTINUOUS"], ["0", "UNUSED", "2", "off,frozen", "CONTINUOUS"],
+                                ["1", "A", "1", "on,locked", "CONTINUOUS"]])
+        doc = json.loads(self.ok("layers", "--table", "--json", path))
+        self.assertEqual([(l["name"], l["geometries"], l["state"]) for l in doc["layers"]],
+                         [("B", 0, "on"), ("UNUSED", 0, "off,frozen"), ("A", 1, "on,locked")])
+        self.assertEqual(run("layers", "--table", "--counts", path)[0], 2)
+
+    def test_list_gives_colour_record_handle_and_item(self):
+        lw = [(0, "LWPOLYLINE"), (5, "2F"), (8, "A"), (62, 1), (90, 3), (70, 1),
+              (10, 0), (20, 0), (10, 4), (20, 0), (10, 4), (20, 3)]
+        path = self.file("i.dxf", drawing([], [("A", 5, 0)], lw + line("A", (0, 0), (1, 1))))
+        rows = self.jsonlist(path)
+        self.assertEqual([(r["record"], r["handle"], r["colour"], r["item"], r["piece"], r["closed"]) for r in rows],
+                         [("LWPOLYLINE", "2F", "#FF0000", 1, 0, True), ("LWPOLYLINE", "2F", "#FF0000", 1, 1, True),
+                          ("LWPOLYLINE", "2F", "#FF0000", 1, 2, True), ("LINE", "", "#0000FF", 2, 0, False)])
+        plain = self.ok("list", path).splitlines()
+        self.assertTrue(plain[2].endswith(" layer A colour #FF0000 record LWPOLYLINE handle 2F item 1"), plain[2])
+        self.assertTrue(plain[3].endswith(" layer A colour #0000FF record LINE handle - item 2"), plain[3])
 
     def test_blocks_with_entity_counts(self):
         path = self.file("b.dxf", dxf(insert("B", (0, 0)),

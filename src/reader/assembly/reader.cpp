@@ -156,6 +156,23 @@ bool reader::layerinfo(const char* name, int& aci, int& flags, const char*& line
     return true;
 }
 
+namespace {
+const char* layerentry(readerstate* s, const layerstates::entry* e, int& aci, int& flags) {
+    if (!e) return nullptr;
+    aci = e->aci;
+    flags = e->flags;
+    return s->info.name(e->name.c_str());
+}
+}  // namespace
+
+const char* reader::firstlayerentry(int& aci, int& flags) {
+    return state_ ? layerentry(state_, state_->info.layerdefs.first(), aci, flags) : nullptr;
+}
+
+const char* reader::nextlayerentry(int& aci, int& flags) {
+    return state_ ? layerentry(state_, state_->info.layerdefs.next(), aci, flags) : nullptr;
+}
+
 void reader::setutf8(bool utf8) {
     if (!state_) return;
     state_->info.setutf8(utf8);

@@ -42,11 +42,20 @@ public:
     int count() const { return static_cast<int>(entries_.size()); }
     const entry& at(int i) const { return entries_[static_cast<std::size_t>(i)]; }
 
+    // The entries in file order, with a position of their own; null at the
+    // end (and again until first is called).
+    const entry* first() {
+        iter_ = 0;
+        return next();
+    }
+    const entry* next() { return iter_ < count() ? &at(iter_++) : nullptr; }
+
 private:
     std::deque<entry> entries_;  // stable addresses: names are handed out
     // By the first 79 chars of the name, or by its key.
     std::unordered_map<std::string_view, int> index_;
     namekeys* keys_ = nullptr;
+    int iter_ = 0;
 };
 
 }  // namespace ostra
