@@ -117,7 +117,7 @@ def main():
                 continue
             args = []
             for a in shlex.split(arguments):
-                p = os.path.join(source, a)
+                p = os.path.abspath(os.path.join(source, a))
                 args.append(p if os.path.exists(p) else a)
             rundir = os.path.join(tmp, "run%d" % number)
             os.mkdir(rundir)
