@@ -21,11 +21,11 @@ TEST(Units, EveryCodeOfTheFormat) {
     // Sizes from the units' definitions, worked out by hand.
     const known all[] = {
         {0, "unitless", 0},          {1, "inches", 0.0254},          {2, "feet", 12 * 0.0254},
-        {3, "miles", 5280 * 0.3048}, {4, "millimetres", 0.001},      {5, "centimetres", 0.01},
-        {6, "metres", 1},            {7, "kilometres", 1000},        {8, "microinches", 0.0254e-6},
+        {3, "miles", 5280 * 0.3048}, {4, "millimeters", 0.001},      {5, "centimeters", 0.01},
+        {6, "meters", 1},            {7, "kilometers", 1000},        {8, "microinches", 0.0254e-6},
         {9, "mils", 0.0254e-3},      {10, "yards", 3 * 0.3048},      {11, "angstroms", 1e-10},
-        {12, "nanometres", 1e-9},    {13, "microns", 1e-6},          {14, "decimetres", 0.1},
-        {15, "decametres", 10},      {16, "hectometres", 100},       {17, "gigametres", 1e9},
+        {12, "nanometers", 1e-9},    {13, "microns", 1e-6},          {14, "decimeters", 0.1},
+        {15, "decameters", 10},      {16, "hectometers", 100},       {17, "gigameters", 1e9},
         {18, "astronomical units", 1.495978707e11},
         {19, "light years", 299792458.0 * 86400 * 365.25},
         {20, "parsecs", 1.495978707e11 * 648000 / 3.14159265358979323846},

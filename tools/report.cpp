@@ -1,5 +1,7 @@
 #include "report.h"
 
+#include <ostra/units.h>
+
 namespace tool {
 
 std::string versionname(const std::string& v) {
@@ -13,15 +15,9 @@ std::string versionname(const std::string& v) {
 }
 
 std::string unitname(const std::string& u) {
-    static const char* const names[] = {"unitless",     "inches",      "feet",        "miles",
-                                        "millimeters",  "centimeters", "meters",      "kilometers",
-                                        "microinches",  "mils",        "yards",       "angstroms",
-                                        "nanometers",   "microns",     "decimeters",  "decameters",
-                                        "hectometers",  "gigameters",  "astronomical units",
-                                        "light years",  "parsecs"};
     if (u.empty() || u.size() > 2 || u.find_first_not_of("0123456789") != std::string::npos) return "";
-    const int k = std::stoi(u);
-    return k < static_cast<int>(sizeof names / sizeof names[0]) ? names[k] : "";
+    const char* name = ostra::unitname(std::stoi(u));
+    return name ? name : "";
 }
 
 skippedcounts skipped(ostra::reader& r) {
