@@ -196,7 +196,8 @@ TEST(GeneratorPresets, ReadToTheEndInEveryForm) {
             EXPECT_EQ(t.printed, "");
             ostra::reader r(text.data(), text.size());
             r.setexact(exact);
-            while (r.next()) {
+            brevo::geometry g;
+            while (r.next(g)) {
             }
             EXPECT_EQ(r.status(), ostra::endofdrawing);
             std::map<std::string, int> skipped;
