@@ -98,6 +98,10 @@ bool input::map() {
     void* p = mmap(nullptr, static_cast<std::size_t>(size_), PROT_READ, MAP_PRIVATE, fd_, 0);
     if (p == MAP_FAILED) return false;
     mapped_ = static_cast<const char*>(p);
+    // Read front to back: the kernel reads ahead and may drop what was
+    // passed; the will-need starts reading a file that is not cached yet.
+    madvise(p, static_cast<std::size_t>(size_), MADV_SEQUENTIAL);
+    madvise(p, static_cast<std::size_t>(size_), MADV_WILLNEED);
     return true;
 }
 

@@ -63,6 +63,9 @@ void source::openpath(const py::object& path, pathreading how) {
         if (p != MAP_FAILED) {
             ::close(fd);
             mapped_ = static_cast<char*>(p);
+            // Read front to back, and read ahead now when not cached yet.
+            madvise(p, static_cast<std::size_t>(st.st_size), MADV_SEQUENTIAL);
+            madvise(p, static_cast<std::size_t>(st.st_size), MADV_WILLNEED);
             data_ = mapped_;
             size_ = static_cast<std::size_t>(st.st_size);
             return;
