@@ -88,8 +88,11 @@ bool input::open(const std::string& path, std::string& error, bool twice) {
         close();
         return false;
     }
-    // Large chunks keep the per-read bookkeeping out of the way.
-    std::setvbuf(stream_, nullptr, _IOFBF, 1 << 16);
+    // Large chunks keep the per-read bookkeeping out of the way. The buffer
+    // is given: without one the C library keeps its own size (a few KiB)
+    // whatever size is asked for.
+    if (!streambuf_) streambuf_.reset(new char[streambufsize]);
+    std::setvbuf(stream_, streambuf_.get(), _IOFBF, streambufsize);
     return true;
 }
 
