@@ -38,6 +38,12 @@ public:
             void* p = mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, fd, 0);
             ok = p != MAP_FAILED;
             data_ = ok ? static_cast<const char*>(p) : nullptr;
+            // Read front to back: the kernel reads ahead and may drop what
+            // was passed; the will-need starts reading a file not yet cached.
+            if (ok) {
+                madvise(p, size_, MADV_SEQUENTIAL);
+                madvise(p, size_, MADV_WILLNEED);
+            }
         }
         ::close(fd);
         return ok;

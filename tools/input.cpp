@@ -88,8 +88,11 @@ bool input::open(const std::string& path, std::string& error, bool twice) {
         close();
         return false;
     }
-    // Large chunks keep the per-read bookkeeping out of the way.
-    std::setvbuf(stream_, nullptr, _IOFBF, 1 << 16);
+    // Large chunks keep the per-read bookkeeping out of the way. The buffer
+    // is given: without one the C library keeps its own size (a few KiB)
+    // whatever size is asked for.
+    if (!streambuf_) streambuf_.reset(new char[streambufsize]);
+    std::setvbuf(stream_, streambuf_.get(), _IOFBF, streambufsize);
     return true;
 }
 
@@ -98,6 +101,10 @@ bool input::map() {
     void* p = mmap(nullptr, static_cast<std::size_t>(size_), PROT_READ, MAP_PRIVATE, fd_, 0);
     if (p == MAP_FAILED) return false;
     mapped_ = static_cast<const char*>(p);
+    // Read front to back: the kernel reads ahead and may drop what was
+    // passed; the will-need starts reading a file that is not cached yet.
+    madvise(p, static_cast<std::size_t>(size_), MADV_SEQUENTIAL);
+    madvise(p, static_cast<std::size_t>(size_), MADV_WILLNEED);
     return true;
 }
 

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include <sys/stat.h>
@@ -91,6 +92,9 @@ private:
     int fd_ = -1;
     bool ownfd_ = false;
     FILE* stream_ = nullptr;
+    // The stream's buffer, which outlives it.
+    static constexpr std::size_t streambufsize = 1 << 16;
+    std::unique_ptr<char[]> streambuf_;
 
     // The peeked first bytes, served to the reader before the rest.
     char peek_[64] = {};

@@ -63,6 +63,9 @@ void source::openpath(const py::object& path, pathreading how) {
         if (p != MAP_FAILED) {
             ::close(fd);
             mapped_ = static_cast<char*>(p);
+            // Read front to back, and read ahead now when not cached yet.
+            madvise(p, static_cast<std::size_t>(st.st_size), MADV_SEQUENTIAL);
+            madvise(p, static_cast<std::size_t>(st.st_size), MADV_WILLNEED);
             data_ = mapped_;
             size_ = static_cast<std::size_t>(st.st_size);
             return;
@@ -90,7 +93,7 @@ void source::openpath(const py::object& path, pathreading how) {
         ::close(fd);
         oserror(e, path);
     }
-    std::setvbuf(stream_, nullptr, _IOFBF, streambuffer);
+    givebuffer();
 }
 
 void source::openfile(const py::object& file) {
@@ -100,7 +103,15 @@ void source::openfile(const py::object& file) {
     io.read = &source::readhook;
     stream_ = fopencookie(this, "r", io);
     if (!stream_) throw std::bad_alloc();
-    std::setvbuf(stream_, nullptr, _IOFBF, streambuffer);
+    givebuffer();
+}
+
+// Large chunks keep the per-read bookkeeping out of the way. The buffer is
+// given: without one the C library keeps its own size (a few KiB) whatever
+// size is asked for.
+void source::givebuffer() {
+    streambuf_.reset(new char[streambuffer]);
+    std::setvbuf(stream_, streambuf_.get(), _IOFBF, streambuffer);
 }
 
 std::unique_ptr<ostra::reader> source::makereader() {

@@ -44,6 +44,7 @@ public:
 private:
     void openpath(const py::object& path, pathreading how);
     void openfile(const py::object& file);
+    void givebuffer();
     static ssize_t readhook(void* cookie, char* buf, std::size_t size);
     ssize_t readfile(char* buf, std::size_t size);
 
@@ -57,6 +58,7 @@ private:
     bool viewed_ = false;
     // Or a stream: of a file, or over a Python file object.
     FILE* stream_ = nullptr;
+    std::unique_ptr<char[]> streambuf_;  // the stream's buffer, which outlives it
     py::object file_, readinto_;
     std::exception_ptr error_;
 };

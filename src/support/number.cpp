@@ -9,6 +9,10 @@
 #include <locale.h>
 #include <system_error>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "support/digits.h"
 
 namespace ostra {
@@ -93,9 +97,97 @@ bool parseplain(const char* p, const char* end, double& v) {
     return true;
 }
 
+#if defined(__SSE2__)
+// The chars that make parseplain hand a number to the long way when they
+// follow its digits: an exponent, the x of a hexadecimal number.
+bool exponentorx(char c) {
+    const char l = static_cast<char>(c | 0x20);
+    return l == 'e' || l == 'x';
+}
+
+// The value of the run of n digits (0 to 19) at p, with 8 chars readable
+// from every digit: eight at a time.
+#if defined(__GNUC__)
+__attribute__((always_inline))
+#endif
+inline std::uint64_t digitvalue(const char* p, unsigned n) {
+    if (n <= 8) return n ? static_cast<std::uint64_t>(eightdigits(p, n)) : 0;
+    std::uint64_t v = static_cast<std::uint64_t>(eightdigits(p + n - 8, 8));
+    if (n <= 16) return static_cast<std::uint64_t>(eightdigits(p, n - 8)) * 100000000u + v;
+    return (static_cast<std::uint64_t>(eightdigits(p, n - 16)) * 100000000u +
+            static_cast<std::uint64_t>(eightdigits(p + n - 16, 8))) *
+               100000000u +
+           v;
+}
+
+// Bit i set where p[i] is a digit, for the 16 chars at p.
+unsigned digitmask(const char* p) {
+    const __m128i d = _mm_sub_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), _mm_set1_epi8('0'));
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(d, _mm_set1_epi8(9)), d)));
+}
+
+// parseplain for a number that ends within the 32 chars at p, with 48
+// chars readable: the digits of all 32 are found at once, the full stop
+// and the end of the number from them, and each run of digits is converted
+// eight at a time, with the same limits (1 to 19 digits, m at most 2^53) and
+// so the same one correctly rounded double: plain, with v set. Where those
+// limits fail, parseplain fails as well: notplain. Where the number may go
+// on beyond the 32 chars or has no digit: unknown, and the general way
+// decides.
+enum plainresult { plain, notplain, empty, unknown };
+plainresult parsethirtytwo(const char* p, double& v) {
+    const std::uint64_t digits = digitmask(p) | std::uint64_t(digitmask(p + 16)) << 16;
+    const unsigned whole = static_cast<unsigned>(__builtin_ctzll(~digits));  // 32 when all are digits
+    unsigned end = whole, fraction = 0;
+    if (p[whole] == '.') {
+        end = whole + 1 + static_cast<unsigned>(__builtin_ctzll(~(digits >> (whole + 1))));
+        fraction = end - whole - 1;
+    }
+    // No digit: an empty text (0 whatever its sign), or blanks before the
+    // number, a second sign, no number at all.
+    if (whole + fraction == 0 && *p == '\0') return empty;
+    if (end >= 32 || whole + fraction == 0) return unknown;
+    if (whole + fraction > 19 || exponentorx(p[end])) return notplain;
+    std::uint64_t m = digitvalue(p, whole);
+    if (fraction) {
+        const std::uint64_t scale =
+            fraction > 16 ? integerpowers[8] * integerpowers[8] * integerpowers[fraction - 16]
+            : fraction > 8 ? integerpowers[8] * integerpowers[fraction - 8]
+                           : integerpowers[fraction];
+        m = m * scale + digitvalue(p + whole + 1, fraction);
+    }
+    if (m > (std::uint64_t(1) << 53)) return notplain;
+    v = static_cast<double>(m) / powersoften[fraction];
+    return plain;
+}
+#endif
+
 }  // namespace
 
-double parsedouble(const char* text, const char* readableend) {
+namespace {
+
+// A number that is not plain, from p behind its sign: from_chars knows
+// neither a second sign nor hexadecimal numbers; the first gives 0, the
+// second goes to the C library, as does a number out of range.
+#if defined(__GNUC__)
+__attribute__((noinline))
+#endif
+double parselong(const char* text, const char* p, bool negative) {
+    if (*p == '-' || *p == '+') return 0.0;
+    if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) return parseclocale(text);
+    double v = 0.0;
+    auto r = std::from_chars(p, p + std::strlen(p), v, std::chars_format::general);
+    if (r.ec == std::errc::result_out_of_range) return parseclocale(text);
+    if (r.ec != std::errc()) return 0.0;
+    return negative ? -v : v;
+}
+
+// Everything but the common number in a slot: blanks before it, parseplain
+// on chars that may not be read ahead, and the long way.
+#if defined(__GNUC__)
+__attribute__((noinline))
+#endif
+double parsegeneral(const char* text, const char* readableend) {
     const char* p = text;
     while (iscspace(*p)) ++p;
     bool negative = false;
@@ -105,14 +197,28 @@ double parsedouble(const char* text, const char* readableend) {
     }
     double v = 0.0;
     if (parseplain(p, readableend, v)) return negative ? -v : v;
-    // from_chars knows neither a second sign nor hexadecimal numbers; the
-    // first gives 0, the second goes to the C library.
-    if (*p == '-' || *p == '+') return 0.0;
-    if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) return parseclocale(text);
-    auto r = std::from_chars(p, p + std::strlen(p), v, std::chars_format::general);
-    if (r.ec == std::errc::result_out_of_range) return parseclocale(text);
-    if (r.ec != std::errc()) return 0.0;
-    return negative ? -v : v;
+    return parselong(text, p, negative);
+}
+
+}  // namespace
+
+// The common number of a slot (no blanks before it, 48 chars readable from
+// it) is converted here with few registers; all else goes the general way.
+double parsedouble(const char* text, const char* readableend) {
+#if defined(__SSE2__)
+    if (readableend && readableend - text >= 49) {
+        const bool negative = *text == '-';
+        const char* p = text + (negative || *text == '+');
+        double v;
+        switch (parsethirtytwo(p, v)) {
+        case plain: return negative ? -v : v;
+        case notplain: return parselong(text, p, negative);
+        case empty: return 0.0;
+        case unknown: break;
+        }
+    }
+#endif
+    return parsegeneral(text, readableend);
 }
 
 std::size_t formatfixed6(double v, char* buf) {

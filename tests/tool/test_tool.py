@@ -809,6 +809,21 @@ class StdinTests(Temp):
         status, _, err = run("list", "-", stdin=b"")
         self.assertEqual((status, err), (1, "<stdin>:1: empty file, not a DXF drawing\n"))
 
+    def test_standard_input_larger_than_the_stream_buffer(self):
+        # About 200 KiB: the stream's 64 KiB buffer is refilled several
+        # times, with groups cut at its end; reading it is reading the file.
+        lines = []
+        for i in range(2500):
+            lines += [(0, "LINE"), (8, "L%d" % (i % 7)), (10, i * 0.125), (20, -i / 3.0), (30, 0),
+                      (11, i + 0.5), (21, i * 1e-3), (31, 1.0 / (i + 1))]
+        data = dxf(lines)
+        self.assertGreater(len(data), 3 * 65536)
+        path = self.file("big.dxf", data)
+        want = self.ok("list", path)
+        self.assertEqual(len(want.splitlines()), 2500)
+        self.assertEqual(self.ok("list", "-", stdin=data), want)
+        self.assertEqual(int(stats(self.ok("stats", "-", stdin=data))["bytes"]), len(data))
+
     def test_progress_only_on_a_terminal(self):
         # A pipe as standard error never sees progress, however slow the
         # input; a terminal does once reading takes a while.
