@@ -220,6 +220,8 @@ void readerstate::setexact(bool exact) {
     info.setkeyed(exact);
 }
 
+void readerstate::settext(int mode) { textmode_ = mode == 1 || mode == 2 ? mode : 0; }
+
 // Whether a record of kind gives geometry in this reading or belongs to the
 // drawing's structure; records of other kinds are passed over and counted.
 bool readerstate::produces(int kind) const { return kind != knone && (exact_ || !exactonly(kind)); }
