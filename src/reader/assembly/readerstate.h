@@ -91,6 +91,7 @@ private:
     // Whether a record of kind gives geometry in this reading.
     bool produces(int kind) const;
     void passover(const char* name, int length);
+    void keepcodes();
 
     static const int namecodes[5];
 
