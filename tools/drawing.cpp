@@ -135,6 +135,7 @@ void configure(ostra::reader& r, const options& o) {
     r.setexact(!o.simple);
     r.setlimit(o.limit);
     r.setutf8(true);
+    if (o.text == "strokes") r.settext(ostra::textstrokes);
     std::string filter;
     for (const std::string& name : filternames(o.layers)) filter += (filter.empty() ? "" : ",") + name;
     if (!filter.empty()) r.setlayerfilter(filter.c_str());
