@@ -17,7 +17,7 @@ using V = std::vector<std::string>;
 
 // What a text geometry shows, the text copied while it is current.
 struct seen {
-    std::string record, content, raw, tag, style;
+    std::string record, content, raw, tag, style, shape;
     int type;
     brevo::point at;
     ostra::textinfo info;
@@ -36,6 +36,7 @@ std::vector<seen> readtexts(const std::string& text, ostra::textmode mode, bool 
         seen s;
         s.record = r.currentrecord();
         s.type = g.type();
+        s.shape = testutil::describe(g);
         if (g.pt()) s.at = *g.pt();
         s.item = r.currentitem();
         if (const ostra::textinfo* t = r.currenttext()) {
@@ -278,6 +279,37 @@ TEST(TextRecords, Strokes) {
     got = readtexts(testutil::entities(box), ostra::textstrokes, false, &skipped);
     EXPECT_EQ(got.size(), 4u);
     EXPECT_EQ(skipped, V{"*missingglyph:1"});
+}
+
+}  // namespace
+
+namespace {
+
+// A MULTILEADER: its leader line to the connection point, the landing along
+// the dogleg, then its text at its location; all one item.
+TEST(TextRecords, Multileader) {
+    V ml = {"0", "MULTILEADER", "8", "0", "300", "CONTEXT_DATA{", "40", "1", "10", "0", "20", "0", "30", "0",
+            "41", "2.5", "290", "1", "304", "Note\\PTwo", "12", "10", "22", "5", "32", "0", "13", "1", "23", "0",
+            "33", "0", "302", "LEADER{", "290", "1", "10", "8", "20", "5", "30", "0", "11", "1", "21", "0", "31",
+            "0", "40", "2", "304", "LEADER_LINE{", "10", "0", "20", "0", "30", "0", "10", "4", "20", "1", "30", "0",
+            "305", "}", "303", "}", "301", "}", "41", "99", "10", "50", "20", "50", "30", "0"};
+    auto got = readtexts(testutil::entities(ml), ostra::textitems);
+    ASSERT_EQ(got.size(), 4u);
+    EXPECT_EQ(got[0].shape, "line (0,0,0) (4,1,0)");
+    EXPECT_EQ(got[1].shape, "line (4,1,0) (8,5,0)");
+    EXPECT_EQ(got[2].shape, "line (8,5,0) (10,5,0)");
+    for (const seen& s : got) {
+        EXPECT_EQ(s.record, "MULTILEADER");
+        EXPECT_EQ(s.item, got[0].item);
+        EXPECT_EQ(s.content, "Note\nTwo");
+    }
+    EXPECT_EQ(got[3].type, brevo::geometry::singlepoint);
+    near(got[3].at, 10, 5);
+    EXPECT_DOUBLE_EQ(got[3].info.height, 2.5);
+    // Without texts: skipped as before.
+    V skipped;
+    EXPECT_TRUE(readtexts(testutil::entities(ml), ostra::notext, false, &skipped).empty());
+    EXPECT_EQ(skipped, V{"MULTILEADER:1"});
 }
 
 }  // namespace

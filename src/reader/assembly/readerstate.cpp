@@ -21,6 +21,7 @@ struct readerstate::producerset {
     leaderproducer leaders;
     dimstyles styles;   // what leaders are drawn with
     textproducer texts;
+    mleaderproducer mleaders;
     textstyles textstyletable;  // what texts are drawn with
     chainsource chain;  // a spline's or a leader's segments
 };
@@ -171,6 +172,13 @@ void readerstate::malformed() {
     badline_[n] = '\0';
 }
 
+namespace {
+// What texts are drawn with: the drawing's decoder, styles and header.
+textcontext textsof(drawinginfo& info, const textstyles& styles, blockstore& blocks, int mode) {
+    return {info.decoder(), styles, info.header, blocks, mode == 2};
+}
+}  // namespace
+
 // The dispatch: what each kind of record yields when it ends.
 void readerstate::endrecord() {
     producerset& p = *producers_;
@@ -199,7 +207,10 @@ void readerstate::endrecord() {
     case kmtext:
     case kattrib:
     case kattdef:
-        if (textmode_) p.texts.end(kind_, table, emit, {info.decoder(), p.textstyletable, info.header, blocks, textmode_ == 2});
+        if (textmode_) p.texts.end(kind_, table, emit, textsof(info, p.textstyletable, blocks, textmode_));
+        break;
+    case kmleader:
+        if (textmode_) p.texts.endleader(p.mleaders.finish(), emit, textsof(info, p.textstyletable, blocks, textmode_));
         break;
     case ktable: if (textmode_) p.inserts.table(table, blocks, emit, exact_); break;
     case kstyle: if (textmode_) p.textstyletable.record(table); break;
@@ -242,6 +253,7 @@ void readerstate::keepcodes() {
     const int text = textmode_ ? grouptable::wholesize - 1 : 0;
     table.keepwhole(1, text);
     if (textmode_) table.keepwhole(3, text);
+    table.keepwhole(304, text);
 }
 
 // Whether a record of kind gives geometry in this reading or belongs to the
@@ -284,6 +296,10 @@ void readerstate::beginrecord(int code, const char* name, int length) {
         producers_->texts.start();
         collecting_ = textmode_ != 0;
         break;
+    case kmleader:
+        producers_->mleaders.start();
+        collecting_ = textmode_ != 0;
+        break;
     case kendsec:
         if (section_ == sheader) info.headerdone();
         section_ = snone;
@@ -320,6 +336,8 @@ void readerstate::steergroup(int code, const char* value, int length) {
         producers_->leaders.group(code, table);
     else if (kind_ == kmtext)
         producers_->texts.group(code, table);
+    else if (kind_ == kmleader)
+        producers_->mleaders.group(code, table);
 }
 
 }  // namespace ostra

@@ -73,32 +73,70 @@ void textproducer::end(int kind, const grouptable& t, emitter& e, const textcont
     }
     decodecontent(c.codec, text, n, kind == kmtext ? textsyntax::mtext : textsyntax::singleline, content_);
     place(kind, t, c);
+    lines_.clear();
+    deliver(e, c, true);
+}
+
+void textproducer::endleader(leaderdata& d, emitter& e, const textcontext& c) {
+    if (!e.test()) return;
+    tag_.clear();
+    style_.clear();
+    decodecontent(c.codec, d.text.data(), d.text.size(), textsyntax::mtext, content_);
+    ocs_ = brevo::trafo();
+    layoutstyle_ = textstyle();
+    info_ = textinfo();
+    const double height = heightof(d.height, nullptr, c);
+    layoutstyle_.height = height;
+    info_.height = height;
+    brevo::vector w1 = d.direction.unit();
+    if (!(w1.length() > 0.5) || std::fabs(w1.z) > 1e-9) w1 = brevo::vector(1, 0, 0);
+    placeframe(d.location, w1, brevo::vector(0, 0, 1), height, d.attachment, d.width, d.spacing);
+    lines_.swap(d.lines);
+    deliver(e, c, d.hastext);
+}
+
+// The pieces of the text: a MULTILEADER's lines first, then the point or
+// the strokes. A text kept in a block is copied once, for all its pieces.
+void textproducer::deliver(emitter& e, const textcontext& c, bool withtext) {
     info_.content = content_.plain.c_str();
     info_.raw = content_.raw.c_str();
     info_.tag = tag_.c_str();
     info_.style = style_.c_str();
-    // A text kept in a block is copied once, for all its pieces.
-    const textinfo* shown = e.tocaller() ? &info_ : c.blocks.storetext(info_);
-    if (!c.strokes) return e.emit(brevo::geometry(info_.anchor), shown);
-    layout_.layout(content_.plain.data(), content_.plain.size(), layoutstyle_);
-    for (std::size_t i = 0; i < layout_.missing(); ++i) e.shown().count("*missingglyph");
+    const textinfo* shown = !withtext ? nullptr : e.tocaller() ? &info_ : c.blocks.storetext(info_);
+    pointpending_ = withtext && !c.strokes;
+    strokespending_ = false;
+    if (lines_.empty() && pointpending_) {
+        pointpending_ = false;
+        return e.emit(brevo::geometry(info_.anchor), shown);
+    }
+    if (withtext && c.strokes) {
+        layout_.layout(content_.plain.data(), content_.plain.size(), layoutstyle_);
+        for (std::size_t i = 0; i < layout_.missing(); ++i) e.shown().count("*missingglyph");
+        strokespending_ = layout_.next();
+        at_ = 0;
+    }
     strokeinfo_ = e.recordinfo();
     strokeinfo_.text = shown;
-    at_ = 0;
-    if (layout_.next()) e.emitall(*this);
+    lineat_ = 0;
+    if (!lines_.empty() || pointpending_ || strokespending_) e.emitall(*this);
 }
 
-// The text height: the record's, its style's fixed height, the header's
-// $TEXTSIZE, or the default, whichever is first above 0.
-void textproducer::place(int kind, const grouptable& t, const textcontext& c) {
-    const textstyles::entry* st = c.styles.find(carriedtext(t, 7));
-    double height = finiteor(t, 40, 0);
+double textproducer::heightof(double own, const textstyles::entry* st, const textcontext& c) const {
+    double height = std::isfinite(own) ? own : 0;
     if (!(height > 0) && st) height = st->height;
     if (!(height > 0)) {
         const char* v = c.header.value("$TEXTSIZE", 40);
         height = v ? parsedouble(v) : 0;
     }
     if (!(height > 0) || !std::isfinite(height)) height = defaultheight;
+    return height;
+}
+
+// The text height: the record's, its style's fixed height, the header's
+// $TEXTSIZE, or the default, whichever is first above 0.
+void textproducer::place(int kind, const grouptable& t, const textcontext& c) {
+    const textstyles::entry* st = c.styles.find(carriedtext(t, 7));
+    const double height = heightof(finiteor(t, 40, 0), st, c);
     ocs_ = hasextrusion(t) ? ocstrafo(t) : brevo::trafo();
     layoutstyle_ = textstyle();
     layoutstyle_.height = height;
@@ -157,17 +195,22 @@ void textproducer::placemtext(const grouptable& t, double height) {
         const brevo::vector flat = (d - normal * d.dot(normal)).unit();
         if (flat.length() > 0.5) w1 = flat;
     }
+    int attachment = intor(t, 71, 1);
+    placeframe(slotpoint(t, 10), w1, normal, height, attachment, finiteor(t, 41, 0), finiteor(t, 44, 1));
+}
+
+// An MTEXT frame in world coordinates: x along w1, y at right angles to it
+// in the plane of normal.
+void textproducer::placeframe(const brevo::point& origin, const brevo::vector& w1, const brevo::vector& normal,
+                              double height, int attachment, double width, double spacing) {
     const brevo::vector w2 = normal.cross(w1);
-    origin_ = slotpoint(t, 10);
+    origin_ = origin;
     ocs_ = brevo::trafo();
     e1_ = w1;
     e2_ = w2;
-    int attachment = intor(t, 71, 1);
     if (attachment < 1 || attachment > 9) attachment = 1;
-    double width = finiteor(t, 41, 0);
-    if (!(width > 0)) width = 0;
-    double spacing = finiteor(t, 44, 1);
-    if (!(spacing > 0)) spacing = 1;
+    if (!(width > 0) || !std::isfinite(width)) width = 0;
+    if (!(spacing > 0) || !std::isfinite(spacing)) spacing = 1;
     info_.anchor = origin_;
     info_.second = origin_;
     info_.xaxis = w1 * height;
@@ -186,9 +229,19 @@ brevo::point textproducer::toworld(double x, double y) const {
     return ocs_.apply(origin_ + e1_ * x + e2_ * y);
 }
 
-// One segment of the current stroke per call, strokes one after another.
+// One piece per call: a line, the point, or a segment of the current
+// stroke, strokes one after another.
 bool textproducer::fill(sink& s) {
-    for (;;) {
+    if (lineat_ < lines_.size()) {
+        s.put(brevo::geometry(lines_[lineat_++]), strokeinfo_);
+        return true;
+    }
+    if (pointpending_) {
+        pointpending_ = false;
+        s.put(brevo::geometry(info_.anchor), strokeinfo_);
+        return true;
+    }
+    while (strokespending_) {
         if (at_ + 1 < layout_.size()) {
             const strokepoint* p = layout_.points();
             const brevo::lineseg seg(toworld(p[at_].x, p[at_].y), toworld(p[at_ + 1].x, p[at_ + 1].y));
@@ -196,9 +249,10 @@ bool textproducer::fill(sink& s) {
             s.put(brevo::geometry(seg), strokeinfo_);
             return true;
         }
-        if (!layout_.next()) return false;
+        strokespending_ = layout_.next();
         at_ = 0;
     }
+    return false;
 }
 
 }  // namespace ostra

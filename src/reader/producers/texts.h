@@ -15,11 +15,13 @@
 #define OSTRA_READER_TEXTS_H
 
 #include <string>
+#include <vector>
 
 #include <ostra/text.h>
 
 #include "reader/delivery/blockstore.h"
 #include "reader/delivery/emitter.h"
+#include "reader/producers/mleader.h"
 #include "reader/records/grouptable.h"
 #include "reader/tables/headervars.h"
 #include "reader/tables/textstyles.h"
@@ -48,6 +50,10 @@ public:
     // The record of kind (ktext, kmtext, kattrib, kattdef) ends.
     void end(int kind, const grouptable& t, emitter& e, const textcontext& c);
 
+    // A MULTILEADER ends: its leader lines and landings as segments, then
+    // its text as an MTEXT at its location; every piece shows the text.
+    void endleader(leaderdata& d, emitter& e, const textcontext& c);
+
     bool fill(sink& s) override;
 
 private:
@@ -55,6 +61,10 @@ private:
     void place(int kind, const grouptable& t, const textcontext& c);
     void placeline(int kind, const grouptable& t, const textstyles::entry* st, double height);
     void placemtext(const grouptable& t, double height);
+    void placeframe(const brevo::point& origin, const brevo::vector& w1, const brevo::vector& normal, double height,
+                    int attachment, double width, double spacing);
+    double heightof(double own, const textstyles::entry* st, const textcontext& c) const;
+    void deliver(emitter& e, const textcontext& c, bool withtext);
     void deliverstrokes(emitter& e, const textinfo* shown);
     brevo::point toworld(double x, double y) const;
 
@@ -70,6 +80,9 @@ private:
     // The strokes being delivered: the current stroke's next segment.
     geometryinfo strokeinfo_;
     std::size_t at_ = 0;
+    std::vector<brevo::lineseg> lines_;  // a MULTILEADER's lines, delivered first
+    std::size_t lineat_ = 0;
+    bool pointpending_ = false, strokespending_ = false;
 };
 
 }  // namespace ostra

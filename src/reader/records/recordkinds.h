@@ -43,8 +43,9 @@ enum entitykind {
     kattrib = 28,           // ATTRIB
     kattdef = 29,           // ATTDEF
     ktable = 30,            // ACAD_TABLE: its block placed as an insert
-    kstyle = 31,            // a STYLE table entry
-    kinds = 32,
+    kmleader = 31,          // MULTILEADER
+    kstyle = 32,            // a STYLE table entry
+    kinds = 33,
 };
 
 // Whether records of kind are read only when texts are.
@@ -119,6 +120,7 @@ inline int kindof(const char* name, int n, int oldkind) {
         break;
     case 'M':
         if (is(name, n, "MTEXT")) return kmtext;
+        if (is(name, n, "MULTILEADER") || is(name, n, "MLEADER")) return kmleader;
         break;
     case 'H':
         if (is(name, n, "HELIX")) return kspline;
@@ -174,6 +176,7 @@ inline constexpr kindfacts kindtable[kinds] = {
     {"ATTRIB", nullptr, 0, false},               // kattrib
     {"ATTDEF", nullptr, 0, false},               // kattdef
     {nullptr, nullptr, 0, false},                // ktable: its block's records
+    {"MULTILEADER", nullptr, 0, false},          // kmleader
     {nullptr, nullptr, 0, false},                // kstyle
 };
 
