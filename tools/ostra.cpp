@@ -34,7 +34,7 @@ const char* const footer =
     "FILE:LINE: message. Progress shows on standard error while a long read or write runs, only\n"
     "when standard error is a terminal.";
 
-const char* const subcommands[] = {"list", "layers", "blocks", "stats", "svg", "copy"};
+const char* const subcommands[] = {"list", "layers", "blocks", "stats", "svg", "copy", "texts"};
 
 // The first argument, when it is no option, must name a subcommand (or be
 // help, see main).
@@ -151,6 +151,12 @@ int main(int argc, char** argv) {
     copy->add_flag("--simple-output", o.simpleoutput, "Only lines and circles on layer 0, as the plain writer "
                                                        "writes them");
 
+    CLI::App* texts = app.add_subcommand(
+        "texts", "One line per text in reading order, tab-separated: record, layer, anchor, height, rotation "
+                 "and content (quoted and escaped as names are where it needs it)");
+    readingoptions(texts, o, nullptr);
+    texts->add_flag("--json", o.json, "JSON Lines: one object per text, with its alignment, style, tag and raw text");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -163,5 +169,6 @@ int main(int argc, char** argv) {
     if (stats->parsed()) return tool::runstats(o);
     if (svg->parsed()) return tool::runsvg(o);
     if (copy->parsed()) return tool::runcopy(o);
+    if (texts->parsed()) return tool::runtexts(o);
     return tool::usage;
 }

@@ -92,9 +92,9 @@ public:
     // 1/1000 of the diagonal of the box around the curve's points.
     void setflattening(double tolerance);
 
-    // Texts (TEXT, MTEXT, ATTRIB, ATTDEF, ACAD_TABLE and the text in
-    // blocks and dimensions), off by default (notext: counted as skipped
-    // by record name). textitems: each text is one point geometry at its
+    // Texts (TEXT, MTEXT, ATTRIB, ATTDEF, MULTILEADER, ACAD_TABLE and the
+    // text in blocks and dimensions), off by default (notext: counted as
+    // skipped by record name). textitems: each text is one point geometry at its
     // anchor; textstrokes: each text is the line segments of its glyphs in
     // the built-in single-stroke font, one item, a character without a
     // glyph drawn as a box and counted as skipped under "*missingglyph".

@@ -216,6 +216,27 @@ class ListTests(Temp):
         self.assertIn('<circle cx="120" cy="7.5"', open(out).read())
 
 
+class TextTests(Temp):
+    def test_texts_lists_each_text(self):
+        path = self.file("t.dxf", dxf([(0, "TEXT"), (8, "0"), (10, 1), (20, 2), (40, 3), (50, 90), (1, "%%c5"),
+                                        (0, "MTEXT"), (8, "0"), (10, 0), (20, 0), (40, 1), (1, "a\\Pb")]))
+        self.assertEqual(self.ok("texts", path).splitlines(), [
+            "TEXT\t0\t1.000000 2.000000 0.000000\t3.000000\t90.000000\t\u22055",
+            "MTEXT\t0\t0.000000 0.000000 0.000000\t1.000000\t0.000000\t\"a\\x0ab\""])
+        rows = [json.loads(l) for l in self.ok("texts", "--json", path).splitlines()]
+        self.assertEqual([r["content"] for r in rows], ["\u22055", "a\nb"])
+        self.assertEqual(rows[1]["raw"], "a\\Pb")
+        self.assertEqual(rows[0]["anchor"], [1, 2, 0])
+
+    def test_strokes_only_when_asked_for(self):
+        path = self.file("t.dxf", dxf([(0, "TEXT"), (8, "0"), (40, 21), (1, "L")]))
+        self.assertEqual(self.ok("list", path), "")
+        lines = self.ok("list", "--text", "strokes", path).splitlines()
+        self.assertGreaterEqual(len(lines), 2)
+        self.assertTrue(all(l.startswith("line ") and " record TEXT " in l and l.endswith(" item 1")
+                            for l in lines))
+
+
 class TableTests(Temp):
     def test_layers_in_order_of_first_use(self):
         rows = [l.split("\t") for l in self.ok("layers", example("plan.dxf")).splitlines()]
