@@ -235,6 +235,10 @@ class TextTests(Temp):
         self.assertGreaterEqual(len(lines), 2)
         self.assertTrue(all(l.startswith("line ") and " record TEXT " in l and l.endswith(" item 1")
                             for l in lines))
+        stats = self.ok("stats", "--text", "strokes", path).splitlines()
+        self.assertIn("texts: 1", stats)
+        self.assertFalse(any(l.startswith("texts:") for l in self.ok("stats", path).splitlines()))
+        self.assertEqual(json.loads(self.ok("stats", "--json", "--text", "strokes", path))["texts"], 1)
 
 
 class TableTests(Temp):
