@@ -63,8 +63,8 @@ void readingoptions(CLI::App* sub, tool::options& o, std::string* single) {
     sub->add_option("--limit", o.limit, "Stop reading once N geometries were made, hidden ones and array cells "
                                          "included (100000000; 0 for no limit)")
         ->check(CLI::NonNegativeNumber);
-    sub->add_option("--text", o.text, "Texts: none (not read, the default) or strokes (the segments of their glyphs "
-                                      "in the built-in single-stroke font)")
+    sub->add_option("--text", o.text, "Texts: none (not read; the default, but svg draws them as SVG text) or "
+                                      "strokes (the segments of their glyphs in the built-in single-stroke font)")
         ->check(CLI::IsMember({"none", "strokes"}));
     sub->footer(footer);
 }

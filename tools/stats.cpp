@@ -128,7 +128,7 @@ int runstats(const options& o) {
         }
         gathered g;
         for (const char* k : kinds) g.kinds[k] = 0;
-        if (o.text != "none") g.texts = 0;
+        if (!o.text.empty() && o.text != "none") g.texts = 0;
         const auto started = std::chrono::steady_clock::now();
         readoutcome out = readdrawing(
             in, o,
