@@ -313,3 +313,32 @@ TEST(TextRecords, Multileader) {
 }
 
 }  // namespace
+
+namespace {
+
+// Values a record gets wrong: a height that is not a number takes the
+// default, an attachment out of range is top left, an aligned text whose
+// points are not finite is left text; nothing is left undefined.
+TEST(TextRecords, BadValues) {
+    seen s = onetext(text({"40", "nan", "41", "-1", "51", "inf", "72", "3", "11", "inf", "21", "0"}));
+    EXPECT_DOUBLE_EQ(s.info.height, 2.5);
+    near(s.info.xaxis, 2.5, 0);
+    near(s.info.anchor, 0, 0);
+    seen m = onetext({"0", "MTEXT", "8", "0", "40", "-3", "71", "99", "44", "nan", "41", "inf", "1", "x"});
+    EXPECT_EQ(m.info.halign, 0);
+    EXPECT_EQ(m.info.valign, 3);
+    EXPECT_DOUBLE_EQ(m.info.width, 0);
+    EXPECT_DOUBLE_EQ(m.info.linespacing, 1);
+    // As strokes too, an aligned text whose second point is out of reach.
+    auto strokes = readtexts(testutil::entities(text({"40", "nan", "72", "5", "11", "1e308", "21", "-1e308"})),
+                             ostra::textstrokes);
+    EXPECT_FALSE(strokes.empty());
+    // A MULTILEADER of markers only, and one of a leader without lines.
+    V ml = {"0", "MULTILEADER", "8", "0", "302", "LEADER{", "305", "}", "300", "CONTEXT_DATA{", "302", "LEADER{",
+            "10", "nan", "20", "1", "30", "0", "304", "LEADER_LINE{", "305", "}", "303", "}", "171", "1e300",
+            "301", "}"};
+    auto got = readtexts(testutil::entities(ml), ostra::textstrokes);
+    EXPECT_TRUE(got.empty());  // no text, no line
+}
+
+}  // namespace

@@ -74,7 +74,7 @@ void mleaderproducer::group(int code, const grouptable& t) {
         return;
     case 305:
         if (at_ == leaderline) {
-            if (haslast_) lineends_.push_back(last_);
+            if (haslast_ && lineends_.size() < maxsegments) lineends_.push_back(last_);
             at_ = leader;
         }
         return;

@@ -163,7 +163,8 @@ void textproducer::placeline(int kind, const grouptable& t, const textstyles::en
         origin_ = p1;
         const double dx = p2.x - p1.x, dy = p2.y - p1.y;
         fit = std::hypot(dx, dy);
-        if (fit > 0 && std::isfinite(fit)) rotation = std::atan2(dy, dx);
+        if (!std::isfinite(fit)) fit = 0;
+        if (fit > 0) rotation = std::atan2(dy, dx);
     }
     e1_ = brevo::vector(std::cos(rotation), std::sin(rotation), 0);
     e2_ = brevo::vector(-std::sin(rotation), std::cos(rotation), 0);
