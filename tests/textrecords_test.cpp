@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -285,27 +286,38 @@ TEST(TextRecords, Strokes) {
 
 namespace {
 
-// A MULTILEADER: its leader line to the connection point, the landing along
-// the dogleg, then its text at its location; all one item.
+// A MULTILEADER: its leader line to the connection point, the arrowhead at
+// the line's first vertex (0.6 long, 0.2 wide, pointing away from the next
+// vertex), the landing along the dogleg, then its text at its location; all
+// one item.
 TEST(TextRecords, Multileader) {
     V ml = {"0", "MULTILEADER", "8", "0", "300", "CONTEXT_DATA{", "40", "1", "10", "0", "20", "0", "30", "0",
-            "41", "2.5", "290", "1", "304", "Note\\PTwo", "12", "10", "22", "5", "32", "0", "13", "1", "23", "0",
+            "41", "2.5", "140", "0.6", "290", "1", "304", "Note\\PTwo", "12", "10", "22", "5", "32", "0", "13", "1", "23", "0",
             "33", "0", "302", "LEADER{", "290", "1", "10", "8", "20", "5", "30", "0", "11", "1", "21", "0", "31",
             "0", "40", "2", "304", "LEADER_LINE{", "10", "0", "20", "0", "30", "0", "10", "4", "20", "1", "30", "0",
             "305", "}", "303", "}", "301", "}", "41", "99", "10", "50", "20", "50", "30", "0"};
     auto got = readtexts(testutil::entities(ml), ostra::textitems);
-    ASSERT_EQ(got.size(), 4u);
+    ASSERT_EQ(got.size(), 7u);
     EXPECT_EQ(got[0].shape, "line (0,0,0) (4,1,0)");
     EXPECT_EQ(got[1].shape, "line (4,1,0) (8,5,0)");
-    EXPECT_EQ(got[2].shape, "line (8,5,0) (10,5,0)");
+    EXPECT_EQ(got[5].shape, "line (8,5,0) (10,5,0)");
+    // The arrow: tip to one corner, across, back to the tip; its corners
+    // 0.6 along the line and 0.1 to either side.
+    const double r = std::sqrt(17.0), ux = 4 / r, uy = 1 / r;
+    char corner[2][64];
+    std::snprintf(corner[0], sizeof corner[0], "(%.6g,%.6g,0)", 0.6 * ux - 0.1 * uy, 0.6 * uy + 0.1 * ux);
+    std::snprintf(corner[1], sizeof corner[1], "(%.6g,%.6g,0)", 0.6 * ux + 0.1 * uy, 0.6 * uy - 0.1 * ux);
+    EXPECT_EQ(got[2].shape, std::string("line (0,0,0) ") + corner[0]);
+    EXPECT_EQ(got[3].shape, std::string("line ") + corner[0] + " " + corner[1]);
+    EXPECT_EQ(got[4].shape, std::string("line ") + corner[1] + " (0,0,0)");
     for (const seen& s : got) {
         EXPECT_EQ(s.record, "MULTILEADER");
         EXPECT_EQ(s.item, got[0].item);
         EXPECT_EQ(s.content, "Note\nTwo");
     }
-    EXPECT_EQ(got[3].type, brevo::geometry::singlepoint);
-    near(got[3].at, 10, 5);
-    EXPECT_DOUBLE_EQ(got[3].info.height, 2.5);
+    EXPECT_EQ(got[6].type, brevo::geometry::singlepoint);
+    near(got[6].at, 10, 5);
+    EXPECT_DOUBLE_EQ(got[6].info.height, 2.5);
     // Without texts: skipped as before.
     V skipped;
     EXPECT_TRUE(readtexts(testutil::entities(ml), ostra::notext, false, &skipped).empty());

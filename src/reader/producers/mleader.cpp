@@ -16,6 +16,8 @@ void mleaderproducer::start() {
     hasconnection_ = false;
     haslast_ = false;
     lineends_.clear();
+    starts_.clear();
+    arrowsize_ = 0;
 }
 
 // A vertex of a leader line: a segment from the one before; its last vertex
@@ -32,13 +34,30 @@ void mleaderproducer::endpoint() {
             d_.lines.emplace_back(last_, p);
         last_ = p;
         haslast_ = true;
+        if (vertices_ == 0) first_ = p;
+        if (vertices_ == 1 && starts_.size() < maxsegments) starts_.push_back({first_, p, true});
+        if (vertices_ < 2) ++vertices_;
     }
+}
+
+// A closed arrow with its tip at tip, pointing away from towards.
+void mleaderproducer::arrow(const brevo::point& tip, const brevo::point& towards) {
+    const brevo::vector u = (towards - tip).unit();
+    if (!(arrowsize_ > 0) || !std::isfinite(arrowsize_) || !(u.length() > 0.5) || !finite(tip)) return;
+    const brevo::vector side = brevo::vector(-u.y, u.x, 0).unit() * (arrowsize_ / 6);
+    const brevo::point base = tip + u * arrowsize_;
+    const brevo::point a = base + side, b = base + side * -1.0;
+    if (!finite(a) || !finite(b) || d_.lines.size() + 3 > maxsegments) return;
+    d_.lines.emplace_back(tip, a);
+    d_.lines.emplace_back(a, b);
+    d_.lines.emplace_back(b, tip);
 }
 
 void mleaderproducer::endleader() {
     if (!hasconnection_ || !finite(connection_)) return;
     for (const brevo::point& e : lineends_)
         if (d_.lines.size() < maxsegments && finite(e)) d_.lines.emplace_back(e, connection_);
+    for (const linestart& l : starts_) arrow(l.first, l.hassecond ? l.second : connection_);
     const brevo::point end = connection_ + dogleg_.unit() * doglength_;
     if (doglength_ > 0 && std::isfinite(doglength_) && finite(end) && d_.lines.size() < maxsegments)
         d_.lines.emplace_back(connection_, end);
@@ -64,6 +83,7 @@ void mleaderproducer::group(int code, const grouptable& t) {
             doglength_ = 0;
             dogleg_ = brevo::vector(1, 0, 0);
             lineends_.clear();
+            starts_.clear();
         }
         return;
     case 303:
@@ -75,6 +95,7 @@ void mleaderproducer::group(int code, const grouptable& t) {
     case 305:
         if (at_ == leaderline) {
             if (haslast_ && lineends_.size() < maxsegments) lineends_.push_back(last_);
+            if (vertices_ == 1 && starts_.size() < maxsegments) starts_.push_back({first_, first_, false});
             at_ = leader;
         }
         return;
@@ -84,6 +105,7 @@ void mleaderproducer::group(int code, const grouptable& t) {
     if (code == 304 && at_ == leader && std::strcmp(v, "LEADER_LINE{") == 0) {
         at_ = leaderline;
         haslast_ = false;
+        vertices_ = 0;
         return;
     }
     if (code == 10 && (at_ == leader || at_ == leaderline)) {
@@ -109,6 +131,7 @@ void mleaderproducer::group(int code, const grouptable& t) {
     case 41: d_.height = t.number(41); break;
     case 43: d_.width = t.number(43); break;
     case 45: d_.spacing = t.number(45); break;
+    case 140: arrowsize_ = t.number(140); break;
     case 171: {
         const double a = t.number(171);
         d_.attachment = a >= 1 && a <= 9 ? static_cast<int>(a) : 1;

@@ -42,6 +42,7 @@ private:
     enum section { outside, context, leader, leaderline, after };
     void endpoint();
     void endleader();
+    void arrow(const brevo::point& tip, const brevo::point& towards);
 
     leaderdata d_;
     section at_ = outside;
@@ -56,6 +57,15 @@ private:
     brevo::point last_;
     bool haslast_ = false;
     std::vector<brevo::point> lineends_;  // the last vertex of each leader line of the leader
+    // Each leader line's first vertex and the point after it (none yet).
+    struct linestart {
+        brevo::point first, second;
+        bool hassecond;
+    };
+    std::vector<linestart> starts_;
+    brevo::point first_;
+    int vertices_ = 0;  // of the leader line being read, counted up to 2
+    double arrowsize_ = 0;
 };
 
 }  // namespace ostra
