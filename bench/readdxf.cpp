@@ -1,7 +1,9 @@
 // Reads a whole drawing with ostra::reader and builds every geometry.
-// usage: readdxf [--exact] [--dump] [--mmap | --memory] FILE; prints the
+// usage: readdxf [--exact] [--text items|strokes] [--dump] [--mmap | --memory]
+// FILE; prints the
 // counts, a checksum of the coordinates and the wall-clock and CPU seconds
-// of the loop. --exact reads with the exact reading. --mmap maps the file
+// of the loop. --exact reads with the exact reading, --text with texts (as
+// points or as strokes). --mmap maps the file
 // into memory and reads it from there (the mapping, its page faults and its
 // release are timed too); --memory reads the file into memory first, untimed,
 // as a host that holds the drawing already; else it is read through a C
@@ -98,12 +100,15 @@ void dump(const brevo::geometry& g, ostra::reader& r) {
 
 int main(int argc, char** argv) {
     bool dumping = false, exact = false, mapped = false, held = false;
+    ostra::textmode texts = ostra::notext;
     const char* name = nullptr;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--dump") == 0)
             dumping = true;
         else if (std::strcmp(argv[i], "--exact") == 0)
             exact = true;
+        else if (std::strcmp(argv[i], "--text") == 0 && i + 1 < argc)
+            texts = std::strcmp(argv[++i], "strokes") == 0 ? ostra::textstrokes : ostra::textitems;
         else if (std::strcmp(argv[i], "--mmap") == 0)
             mapped = true;
         else if (std::strcmp(argv[i], "--memory") == 0)
@@ -114,7 +119,7 @@ int main(int argc, char** argv) {
             name = "";
     }
     if (!name || !*name) {
-        std::fprintf(stderr, "usage: readdxf [--exact] [--dump] [--mmap | --memory] FILE\n");
+        std::fprintf(stderr, "usage: readdxf [--exact] [--text items|strokes] [--dump] [--mmap | --memory] FILE\n");
         return 2;
     }
     FILE* f = mapped ? nullptr : std::fopen(name, "r");
@@ -144,6 +149,7 @@ int main(int argc, char** argv) {
                           : held ? ostra::reader(bytes.data(), bytes.size())
                                  : ostra::reader(f);
         r.setexact(exact);
+        r.settext(texts);
         brevo::geometry g;
         while (r.next(g)) {
             ++n;

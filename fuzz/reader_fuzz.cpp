@@ -253,8 +253,18 @@ void checkbeside(ostra::reader& r, bool utf8) {
     if (const char* b = r.currentblock()) check(validutf8(b), "a block name in UTF-8 mode is UTF-8");
 }
 
+// The text of a geometry, when texts are read: its strings in UTF-8.
+void checktext(ostra::reader& r, int textmode) {
+    const ostra::textinfo* t = r.currenttext();
+    if (!t) return;
+    check(textmode != ostra::notext, "a text only when texts are read");
+    check(validutf8(t->content) && validutf8(t->raw) && validutf8(t->tag) && validutf8(t->style),
+          "a text's strings are UTF-8");
+}
+
 // The second pass: the exact or the default reading, in UTF-8 or not, model
-// or paper space, all chosen by the first input byte.
+// or paper space, all chosen by the first input byte; texts or none by the
+// last.
 void secondpass(const std::uint8_t* data, std::size_t size, const tables& t) {
     if (size == 0) return;
     unsigned sel = data[0];
@@ -276,6 +286,8 @@ void secondpass(const std::uint8_t* data, std::size_t size, const tables& t) {
     r.setpaperspace(sel & 0x10);
     r.setflattening((sel & 0x08) ? 0.5 : 0);
     r.setlayerfilter(filter.c_str());
+    const int textmode = (data[size - 1] >> 4) % 3;
+    r.settext(static_cast<ostra::textmode>(textmode));
     int n = 0, switches = 0;
     while (n < maxgeometries) {
         brevo::geometry* g = r.next();
@@ -283,6 +295,7 @@ void secondpass(const std::uint8_t* data, std::size_t size, const tables& t) {
         ++n;
         checkcurrent(r, *g, utf8, exact);
         checkbeside(r, utf8);
+        checktext(r, textmode);
         // The exact reading filters a block's entities as they are delivered.
         if (exact || !r.currentblock())
             check(passes(filter, r.currentlayer()), "a geometry passes the filter in force");

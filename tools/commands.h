@@ -13,6 +13,7 @@ int runblocks(const options& o);
 int runstats(const options& o);
 int runsvg(const options& o);
 int runcopy(const options& o);
+int runtexts(const options& o);
 
 // The heading of a file's block of plain output when several files are
 // read; nothing for one.

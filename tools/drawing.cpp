@@ -135,6 +135,8 @@ void configure(ostra::reader& r, const options& o) {
     r.setexact(!o.simple);
     r.setlimit(o.limit);
     r.setutf8(true);
+    if (o.text == "strokes") r.settext(ostra::textstrokes);
+    if (o.text == "items") r.settext(ostra::textitems);
     std::string filter;
     for (const std::string& name : filternames(o.layers)) filter += (filter.empty() ? "" : ",") + name;
     if (!filter.empty()) r.setlayerfilter(filter.c_str());

@@ -21,6 +21,8 @@ struct options {
     bool table = false;              // layers: the LAYER table's entries instead of the layers met
     bool simpleoutput = false;       // copy: the plain writer
     long width = 800;                // svg: the picture's width in pixels
+    std::string text;                // texts: "none" or "" (not read; svg: as SVG text), "strokes" (their
+                                     // glyphs as segments), "items" (points at their anchors)
     long limit = defaultlimit;       // the reader's work limit in geometries made; 0 for none
     bool several() const { return files.size() > 1; }
 };

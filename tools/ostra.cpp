@@ -34,7 +34,7 @@ const char* const footer =
     "FILE:LINE: message. Progress shows on standard error while a long read or write runs, only\n"
     "when standard error is a terminal.";
 
-const char* const subcommands[] = {"list", "layers", "blocks", "stats", "svg", "copy"};
+const char* const subcommands[] = {"list", "layers", "blocks", "stats", "svg", "copy", "texts"};
 
 // The first argument, when it is no option, must name a subcommand (or be
 // help, see main).
@@ -63,6 +63,9 @@ void readingoptions(CLI::App* sub, tool::options& o, std::string* single) {
     sub->add_option("--limit", o.limit, "Stop reading once N geometries were made, hidden ones and array cells "
                                          "included (100000000; 0 for no limit)")
         ->check(CLI::NonNegativeNumber);
+    sub->add_option("--text", o.text, "Texts: none (not read; the default, but svg draws them as SVG text) or "
+                                      "strokes (the segments of their glyphs in the built-in single-stroke font)")
+        ->check(CLI::IsMember({"none", "strokes"}));
     sub->footer(footer);
 }
 
@@ -148,6 +151,12 @@ int main(int argc, char** argv) {
     copy->add_flag("--simple-output", o.simpleoutput, "Only lines and circles on layer 0, as the plain writer "
                                                        "writes them");
 
+    CLI::App* texts = app.add_subcommand(
+        "texts", "One line per text in reading order, tab-separated: record, layer, anchor, height, rotation "
+                 "and content (quoted and escaped as names are where it needs it)");
+    readingoptions(texts, o, nullptr);
+    texts->add_flag("--json", o.json, "JSON Lines: one object per text, with its alignment, style, tag and raw text");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -160,5 +169,6 @@ int main(int argc, char** argv) {
     if (stats->parsed()) return tool::runstats(o);
     if (svg->parsed()) return tool::runsvg(o);
     if (copy->parsed()) return tool::runcopy(o);
+    if (texts->parsed()) return tool::runtexts(o);
     return tool::usage;
 }

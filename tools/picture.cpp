@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <deque>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -47,7 +48,10 @@ private:
 
 }  // namespace
 
-int runsvg(const options& o) {
+int runsvg(const options& given) {
+    // Texts are drawn as SVG text unless --text says otherwise.
+    options o = given;
+    if (o.text.empty()) o.text = "items";
     input in;
     if (!openinput(in, o.files[0])) return unreadable;
     // Opened first, so that an output that is the input is refused before
@@ -74,6 +78,13 @@ int runsvg(const options& o) {
             items.back().g = g;
             items.back().layer = found.first->second;
             items.back().color = r.currentcolor();
+            const ostra::textinfo* t = r.currenttext();
+            if (t && g.pt()) {
+                // Single-line texts align by their own rules, the others as MTEXT does.
+                const std::string record = r.currentrecord();
+                const bool line = record == "TEXT" || record == "ATTRIB" || record == "ATTDEF";
+                items.back().text = std::make_shared<const svgtext>(makesvgtext(*t, !line));
+            }
             return true;
         },
         [&](ostra::reader& r) { passed = skipped(r); });

@@ -21,6 +21,8 @@ const char* const kinds[] = {"point", "line", "arc", "circle", "ellipse"};
 struct gathered {
     std::map<std::string, unsigned long long> kinds;
     unsigned long long total = 0, notfinite = 0;
+    long long texts = -1;  // the texts read (items with a text); -1 when texts are not read
+    long lastitem = 0;
     int layers = 0, blocks = 0;
     box extents;
     std::string acadver, insunits, codepage;
@@ -59,6 +61,7 @@ std::string jsonreport(const gathered& g, const input& in, const readoutcome& ou
     s += ",\"codepage\":" + jsonstring(g.codepage) + ",\"counts\":{";
     for (const char* k : kinds) s += std::string(k == kinds[0] ? "" : ",") + '"' + k + "\":" + std::to_string(g.kinds.at(k));
     s += "},\"geometries\":" + std::to_string(g.total) + ",\"notfinite\":" + std::to_string(g.notfinite);
+    if (g.texts >= 0) s += ",\"texts\":" + std::to_string(g.texts);
     s += ",\"layers\":" + std::to_string(g.layers) + ",\"blocks\":" + std::to_string(g.blocks);
     s += ",\"extents\":" + (g.extents.empty() ? std::string("null")
                                                : "{\"min\":" + jsonarray(g.extents.min()) +
@@ -88,6 +91,7 @@ void plainreport(const gathered& g, const input& in, const readoutcome& out, boo
     emit("code page: " + (g.codepage.empty() ? "-" : printable(g.codepage)));
     for (const char* k : kinds) emit(std::string(k) + ": " + std::to_string(g.kinds.at(k)));
     emit("geometries: " + std::to_string(g.total));
+    if (g.texts >= 0) emit("texts: " + std::to_string(g.texts));
     if (g.notfinite > 0) emit("not finite: " + std::to_string(g.notfinite));
     emit("layers: " + std::to_string(g.layers));
     emit("blocks: " + std::to_string(g.blocks));
@@ -124,10 +128,15 @@ int runstats(const options& o) {
         }
         gathered g;
         for (const char* k : kinds) g.kinds[k] = 0;
+        if (!o.text.empty() && o.text != "none") g.texts = 0;
         const auto started = std::chrono::steady_clock::now();
         readoutcome out = readdrawing(
             in, o,
-            [&](const brevo::geometry& geo, ostra::reader&) {
+            [&](const brevo::geometry& geo, ostra::reader& r) {
+                if (r.currenttext() && r.currentitem() != g.lastitem) {
+                    g.lastitem = r.currentitem();
+                    ++g.texts;
+                }
                 ++g.kinds[kindname(geo)];
                 ++g.total;
                 if (!g.extents.add(geo)) ++g.notfinite;

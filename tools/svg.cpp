@@ -118,6 +118,55 @@ std::string svgcolor(int color) {
     return buf;
 }
 
+// The em of font size 1 holds a capital letter about 0.72 high; lines are
+// 5/3 of a text height apart.
+constexpr double capheight = 0.72;
+constexpr double linepitch = 5.0 / 3 * capheight;
+
+svgtext makesvgtext(const ostra::textinfo& t, bool mtext) {
+    svgtext out;
+    out.content = t.content;
+    // xaxis and yaxis are one text height long, which a capital letter of
+    // font size 1 is capheight of. Local (u, v), v down: world = anchor +
+    // u k xaxis - v k yaxis; SVG negates y.
+    const double k = 1 / capheight;
+    const double m[6] = {k * t.xaxis.x, -k * t.xaxis.y, -k * t.yaxis.x, k * t.yaxis.y, t.anchor.x, -t.anchor.y};
+    std::copy(m, m + 6, out.matrix);
+    const int h = t.halign, v = t.valign;
+    out.anchor = h == 1 || h == 4 ? "middle" : h == 2 ? "end" : "start";
+    if (mtext || h == 4) {
+        out.baseline = v == 3 ? "hanging" : v == 2 || h == 4 ? "central" : "alphabetic";
+    } else {
+        out.baseline = v == 3 ? "hanging" : v == 2 ? "central" : v == 1 ? "text-after-edge" : "alphabetic";
+    }
+    const double lines = static_cast<double>(std::count(out.content.begin(), out.content.end(), '\n'));
+    if (mtext && v == 1) out.firstline = -lines;
+    if (mtext && v == 2) out.firstline = -lines / 2;
+    return out;
+}
+
+namespace {
+void writetext(FILE* out, const svgtext& t, const std::string& colour) {
+    std::string m;
+    for (int i = 0; i < 6; ++i) m += (i ? " " : "") + num(t.matrix[i]);
+    std::fprintf(out,
+                 "<text transform=\"matrix(%s)\" font-size=\"1\" font-family=\"sans-serif\" "
+                 "text-anchor=\"%s\" dominant-baseline=\"%s\" fill=\"%s\" stroke=\"none\" "
+                 "xml:space=\"preserve\">",
+                 m.c_str(), t.anchor, t.baseline, colour.c_str());
+    std::size_t start = 0;
+    for (int line = 0; start <= t.content.size(); ++line) {
+        std::size_t end = t.content.find('\n', start);
+        if (end == std::string::npos) end = t.content.size();
+        const double dy = line == 0 ? t.firstline * linepitch : linepitch;
+        std::fprintf(out, "<tspan x=\"0\" dy=\"%s\">%s</tspan>", num(dy).c_str(),
+                     xmltext(t.content.substr(start, end - start)).c_str());
+        start = end + 1;
+    }
+    std::fprintf(out, "</text>\n");
+}
+}  // namespace
+
 std::string svgpath(const brevo::geometry& g) {
     if (const brevo::lineseg* s = g.lns()) return "M " + pt(s->start()) + " L " + pt(s->end());
     trigcurve k;
@@ -178,7 +227,9 @@ bool writesvg(FILE* out, const std::vector<std::string>& layers, const std::dequ
         for (const svgitem* item : bylayer[i]) {
             const std::string own = svgcolor(item->color);
             const std::string stroke = own == colour ? "" : " stroke=\"" + own + '"';
-            if (const brevo::point* p = item->g.pt()) {
+            if (item->text) {
+                writetext(out, *item->text, own);
+            } else if (const brevo::point* p = item->g.pt()) {
                 std::fprintf(out, "<circle cx=\"%s\" cy=\"%s\" r=\"%s\" fill=\"%s\" stroke=\"none\"/>\n",
                              num(p->x).c_str(), num(-p->y).c_str(), num(2 * 0.002 * size).c_str(), own.c_str());
             } else {

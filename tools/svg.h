@@ -7,11 +7,13 @@
 #include <cstdio>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 #include <brevo/geometry.h>
+#include <ostra/text.h>
 
 #include "curve.h"
 
@@ -19,10 +21,23 @@ namespace tool {
 
 // One geometry of the picture with its layer. Kept in a deque, which grows
 // without moving its items: the picture is drawn from pointers to them.
+// A text drawn as SVG text: font size 1 in its own frame, which the
+// transform places (x along the baseline, y down, a capital letter about
+// 0.72 high scaled to the text's height).
+struct svgtext {
+    std::string content;  // lines separated by '\n'
+    double matrix[6] = {1, 0, 0, 1, 0, 0};
+    const char* anchor = "start";       // text-anchor
+    const char* baseline = "auto";      // dominant-baseline
+    double firstline = 0;               // the first line's offset, in lines: MTEXT blocks above their point
+};
+svgtext makesvgtext(const ostra::textinfo& t, bool mtext);
+
 struct svgitem {
     brevo::geometry g;
     std::size_t layer = 0;  // index into the layer names
     int color = 0;          // 0xRRGGBB
+    std::shared_ptr<const svgtext> text;  // a point that is a text's anchor: the text drawn there
 };
 
 // The path data of a geometry seen from above (z dropped, y negated). Arcs

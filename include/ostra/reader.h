@@ -9,6 +9,7 @@
 
 #include <brevo/geometry.h>
 #include <ostra/readstatus.h>
+#include <ostra/text.h>
 #include <ostra/version.h>
 
 namespace ostra {
@@ -90,6 +91,17 @@ public:
     // drawing units; 0 or less for the default, the smaller of 0.01 and
     // 1/1000 of the diagonal of the box around the curve's points.
     void setflattening(double tolerance);
+
+    // Texts (TEXT, MTEXT, ATTRIB, ATTDEF, MULTILEADER, ACAD_TABLE and the
+    // text in blocks and dimensions), off by default (notext: counted as
+    // skipped by record name). textitems: each text is one point geometry at its
+    // anchor; textstrokes: each text is the line segments of its glyphs in
+    // the built-in single-stroke font, one item, a character without a
+    // glyph drawn as a box and counted as skipped under "*missingglyph".
+    // Set it before reading. See docs/text.md.
+    void settext(textmode mode);
+    // The text the geometry last returned came from, or null.
+    const textinfo* currenttext();
 
     // A bound on the work of reading: once work geometries were made,
     // delivered or not, reading stops with limitreached. Everything made

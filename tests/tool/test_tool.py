@@ -216,6 +216,31 @@ class ListTests(Temp):
         self.assertIn('<circle cx="120" cy="7.5"', open(out).read())
 
 
+class TextTests(Temp):
+    def test_texts_lists_each_text(self):
+        path = self.file("t.dxf", dxf([(0, "TEXT"), (8, "0"), (10, 1), (20, 2), (40, 3), (50, 90), (1, "%%c5"),
+                                        (0, "MTEXT"), (8, "0"), (10, 0), (20, 0), (40, 1), (1, "a\\Pb")]))
+        self.assertEqual(self.ok("texts", path).splitlines(), [
+            "TEXT\t0\t1.000000 2.000000 0.000000\t3.000000\t90.000000\t\u22055",
+            "MTEXT\t0\t0.000000 0.000000 0.000000\t1.000000\t0.000000\t\"a\\x0ab\""])
+        rows = [json.loads(l) for l in self.ok("texts", "--json", path).splitlines()]
+        self.assertEqual([r["content"] for r in rows], ["\u22055", "a\nb"])
+        self.assertEqual(rows[1]["raw"], "a\\Pb")
+        self.assertEqual(rows[0]["anchor"], [1, 2, 0])
+
+    def test_strokes_only_when_asked_for(self):
+        path = self.file("t.dxf", dxf([(0, "TEXT"), (8, "0"), (40, 21), (1, "L")]))
+        self.assertEqual(self.ok("list", path), "")
+        lines = self.ok("list", "--text", "strokes", path).splitlines()
+        self.assertGreaterEqual(len(lines), 2)
+        self.assertTrue(all(l.startswith("line ") and " record TEXT " in l and l.endswith(" item 1")
+                            for l in lines))
+        stats = self.ok("stats", "--text", "strokes", path).splitlines()
+        self.assertIn("texts: 1", stats)
+        self.assertFalse(any(l.startswith("texts:") for l in self.ok("stats", path).splitlines()))
+        self.assertEqual(json.loads(self.ok("stats", "--json", "--text", "strokes", path))["texts"], 1)
+
+
 class TableTests(Temp):
     def test_layers_in_order_of_first_use(self):
         rows = [l.split("\t") for l in self.ok("layers", example("plan.dxf")).splitlines()]
@@ -511,8 +536,28 @@ class SvgTests(Temp):
 
     def test_skipped_and_hidden_said_on_standard_error(self):
         path = self.file("s.dxf", dxf(line("A", (0, 0), (1, 1)) + [(0, "MTEXT"), (1, "x")]))
-        status, _, err = run("svg", path, "-o", os.path.join(self.dir.name, "s.svg"))
+        status, _, err = run("svg", path, "-o", os.path.join(self.dir.name, "s.svg"), "--text", "none")
         self.assertEqual((status, err), (0, path + ": not drawn: 1 MTEXT; hidden: nothing\n"))
+
+    def test_texts_as_svg_text_placed_by_a_transform(self):
+        path = self.file("t.dxf", dxf(line("A", (0, 0), (10, 10)) +
+                                       [(0, "TEXT"), (8, "A"), (10, 2), (20, 3), (40, 0.72), (50, 90),
+                                        (1, "a<b"), (0, "MTEXT"), (8, "A"), (10, 1), (20, 1), (40, 1),
+                                        (71, 7), (1, "one\\Ptwo")]))
+        root = self.svg(path)
+        texts = root.findall(f".//{self.NS}text")
+        self.assertEqual(len(texts), 2)
+        m = [float(v) for v in texts[0].get("transform")[7:-1].split()]
+        for got, want in zip(m, [0, -1, 1, 0, 2, -3]):  # turned by 90 degrees, a capital 0.72 high
+            self.assertAlmostEqual(got, want)
+        self.assertEqual(texts[0].get("dominant-baseline"), "alphabetic")
+        self.assertEqual([t.text for t in texts[0]], ["a<b"])
+        self.assertEqual([t.text for t in texts[1]], ["one", "two"])
+        self.assertEqual(texts[1][0].get("dy"), "-1.2")  # a bottom-attached block stands above its point
+        self.assertEqual(root.findall(f".//{self.NS}circle"), [])
+        strokes = self.svg(path, "--text", "strokes")
+        self.assertEqual(strokes.findall(f".//{self.NS}text"), [])
+        self.assertGreater(len(strokes.findall(f".//{self.NS}path")), 10)
 
     def test_empty_drawing_and_standard_output(self):
         root = self.svg(self.file("e.dxf", dxf([])))

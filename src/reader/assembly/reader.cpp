@@ -72,6 +72,12 @@ void reader::setflattening(double tolerance) {
     if (state_) state_->setflattening(tolerance);
 }
 
+void reader::settext(textmode mode) {
+    if (state_) state_->settext(mode);
+}
+
+const textinfo* reader::currenttext() { return state_ ? state_->results.info().text : nullptr; }
+
 void reader::setlimit(long work) {
     if (state_) state_->results.setlimit(work);
 }

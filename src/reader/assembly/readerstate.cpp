@@ -20,6 +20,9 @@ struct readerstate::producerset {
     splineproducer splines;
     leaderproducer leaders;
     dimstyles styles;   // what leaders are drawn with
+    textproducer texts;
+    mleaderproducer mleaders;
+    textstyles textstyletable;  // what texts are drawn with
     chainsource chain;  // a spline's or a leader's segments
 };
 
@@ -169,6 +172,13 @@ void readerstate::malformed() {
     badline_[n] = '\0';
 }
 
+namespace {
+// What texts are drawn with: the drawing's decoder, styles and header.
+textcontext textsof(drawinginfo& info, const textstyles& styles, blockstore& blocks, int mode) {
+    return {info.decoder(), styles, info.header, blocks, mode == 2};
+}
+}  // namespace
+
 // The dispatch: what each kind of record yields when it ends.
 void readerstate::endrecord() {
     producerset& p = *producers_;
@@ -193,6 +203,17 @@ void readerstate::endrecord() {
     case kleader: if (exact_) p.leaders.end(table, emit, {p.styles, info.header, blocks, p.chain, flattening_}); break;
     case kdimstyle: if (exact_) p.styles.style(table); break;
     case kblockrecord: if (exact_) p.styles.blockrecord(table); break;
+    case ktext:
+    case kmtext:
+    case kattrib:
+    case kattdef:
+        if (textmode_) p.texts.end(kind_, table, emit, textsof(info, p.textstyletable, blocks, textmode_));
+        break;
+    case kmleader:
+        if (textmode_) p.texts.endleader(p.mleaders.finish(), emit, textsof(info, p.textstyletable, blocks, textmode_));
+        break;
+    case ktable: if (textmode_) p.inserts.table(table, blocks, emit, exact_); break;
+    case kstyle: if (textmode_) p.textstyletable.record(table); break;
     case klayer: info.layerdefs.record(table); break;
     case kheadervar: info.header.record(variable_, table); break;
     default: break;
@@ -212,7 +233,7 @@ void readerstate::setexact(bool exact) {
     exact_ = exact;
     emit.setexact(exact);
     groups.allowcr(exact);
-    for (int code : namecodes) table.keepwhole(code, exact ? maxnamelength : 0);
+    keepcodes();
     namekeys* keys = exact ? &info : nullptr;
     layers.setkeys(keys);
     info.layerdefs.setkeys(keys);
@@ -220,9 +241,27 @@ void readerstate::setexact(bool exact) {
     info.setkeyed(exact);
 }
 
+void readerstate::settext(int mode) {
+    textmode_ = mode == 1 || mode == 2 ? mode : 0;
+    keepcodes();
+}
+
+// Names are kept whole in the exact reading; texts (1, and MTEXT's chunks
+// 3) whenever texts are read, up to a whole value's length.
+void readerstate::keepcodes() {
+    for (int code : namecodes) table.keepwhole(code, exact_ ? maxnamelength : 0);
+    const int text = textmode_ ? grouptable::wholesize - 1 : 0;
+    table.keepwhole(1, text);
+    if (textmode_) table.keepwhole(3, text);
+    table.keepwhole(304, text);
+}
+
 // Whether a record of kind gives geometry in this reading or belongs to the
 // drawing's structure; records of other kinds are passed over and counted.
-bool readerstate::produces(int kind) const { return kind != knone && (exact_ || !exactonly(kind)); }
+bool readerstate::produces(int kind) const {
+    if (textkind(kind)) return textmode_ != 0;
+    return kind != knone && (exact_ || !exactonly(kind));
+}
 
 // A record among the entities that gives no geometry: counted by name.
 // VERTEX and SEQEND outside a polyline (after an INSERT's attributes) are
@@ -252,6 +291,14 @@ void readerstate::beginrecord(int code, const char* name, int length) {
     case kleader:
         producers_->leaders.start();
         collecting_ = exact_;
+        break;
+    case kmtext:
+        producers_->texts.start();
+        collecting_ = textmode_ != 0;
+        break;
+    case kmleader:
+        producers_->mleaders.start();
+        collecting_ = textmode_ != 0;
         break;
     case kendsec:
         if (section_ == sheader) info.headerdone();
@@ -287,6 +334,10 @@ void readerstate::steergroup(int code, const char* value, int length) {
         producers_->splines.group(code, value, table);
     else if (kind_ == kleader)
         producers_->leaders.group(code, table);
+    else if (kind_ == kmtext)
+        producers_->texts.group(code, table);
+    else if (kind_ == kmleader)
+        producers_->mleaders.group(code, table);
 }
 
 }  // namespace ostra

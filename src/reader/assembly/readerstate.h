@@ -63,6 +63,9 @@ public:
     // The exact reading, or the default one.
     void setexact(bool exact);
     bool exact() const { return exact_; }
+    // How texts are read (ostra::textmode).
+    void settext(int mode);
+    int textmode() const { return textmode_; }
     // The flattening tolerance of curves; 0 or less for the default.
     void setflattening(double tolerance) { flattening_ = tolerance; }
 
@@ -88,11 +91,13 @@ private:
     // Whether a record of kind gives geometry in this reading.
     bool produces(int kind) const;
     void passover(const char* name, int length);
+    void keepcodes();
 
     static const int namecodes[5];
 
     std::unique_ptr<producerset> producers_;
     bool exact_ = false;
+    int textmode_ = 0;
     double flattening_ = 0;
     int kind_ = knone;
     bool collecting_ = false;  // the record keeps its repeated groups

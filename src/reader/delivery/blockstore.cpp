@@ -123,4 +123,19 @@ const char* blockstore::next(int* n) {
     return entry(v, key, n);
 }
 
+const textinfo* blockstore::storetext(const textinfo& t) {
+    texts_.emplace_back();
+    storedtext& k = texts_.back();
+    k.content = t.content;
+    k.raw = t.raw;
+    k.tag = t.tag;
+    k.style = t.style;
+    k.info = t;
+    k.info.content = k.content.c_str();
+    k.info.raw = k.raw.c_str();
+    k.info.tag = k.tag.c_str();
+    k.info.style = k.style.c_str();
+    return &k.info;
+}
+
 }  // namespace ostra

@@ -3,6 +3,7 @@
 #ifndef OSTRA_READER_BLOCKSTORE_H
 #define OSTRA_READER_BLOCKSTORE_H
 
+#include <deque>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include <brevo/geometry.h>
+#include <ostra/text.h>
 
 #include "reader/records/props.h"
 #include "support/chunkarray.h"
@@ -58,6 +60,7 @@ struct blockrecord {
     // their neighbours'; and whether that entity is a closed contour.
     unsigned entity = 0;
     bool closed = false;
+    const textinfo* text = nullptr;  // the text a geometry came from, kept by the store
     union {
         brevo::geometry g;
         const storedinsert* ins;
@@ -136,6 +139,10 @@ public:
     // store; null when memory ran out.
     const storedinsert* storeinsert(const insertparams& p, const char* name);
 
+    // A copy of a text kept as long as the store, its strings with it.
+    // Throws std::bad_alloc when memory runs out.
+    const textinfo* storetext(const textinfo& t);
+
     // Stores a geometry or a nested insert in the block; false when no chunk
     // could be had.
     bool append(block* b, const blockrecord& r);
@@ -176,6 +183,11 @@ private:
     chunkarray names_{keywidth, 64};
     chunkarray inserts_{sizeof(storedinsert), 64};
     std::unordered_set<std::string> layers_;  // the layer names of kept inserts
+    struct storedtext {
+        textinfo info;
+        std::string content, raw, tag, style;
+    };
+    std::deque<storedtext> texts_;  // the texts of block entities
     namekeys* keys_ = nullptr;
 };
 

@@ -94,6 +94,14 @@ public:
         if (inentities_) return out_.put(g, layer_, record_, props_, table_.recordid(), entity_, closed_);
         if (out_.spend()) store(g, recordinfo());
     }
+    // The same for a geometry that shows text t (a text a block keeps
+    // when a block is being defined).
+    void emit(const brevo::geometry& g, const textinfo* t) {
+        geometryinfo info = recordinfo();
+        info.text = t;
+        if (inentities_) return out_.put(g, info);
+        if (out_.spend()) store(g, info);
+    }
     // What the record's geometry goes out with: the layer of the last check,
     // the name it is delivered under, its handle and colour.
     geometryinfo recordinfo() const {

@@ -1,5 +1,7 @@
 #include "reader/delivery/expansion.h"
 
+#include "reader/delivery/textplacement.h"
+
 namespace ostra {
 
 bool expansion::start(block* b, const insertparams& p, const expansionorigin& origin, deliveryrules* rules) {
@@ -154,6 +156,7 @@ bool expansion::deliver(const frame& f, const blockrecord& r, sink& s) {
     info.byblock = &f.colour;
     info.entity = entityof(f, r, s);
     info.closed = r.closed && !origin_.entity && oneentity_ < 0;
+    if (r.text) info.text = placetext(*r.text, f.cur, placed_);
     s.put(r.g * f.cur, info);
     ++delivered_;
     return true;

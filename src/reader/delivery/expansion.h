@@ -15,6 +15,7 @@
 #include <vector>
 
 #include <brevo/geometry.h>
+#include <ostra/text.h>
 
 #include "reader/delivery/blockstore.h"
 #include "reader/delivery/deliveryrules.h"
@@ -82,6 +83,7 @@ private:
     unsigned lastentity_ = 0;
     unsigned long long entity_ = 0;
     int oneentity_ = -1;
+    textinfo placed_;  // the text of the geometry delivered last, placed
 };
 
 }  // namespace ostra

@@ -20,6 +20,10 @@
 #include "reader/records/props.h"
 
 namespace ostra {
+struct textinfo;
+}
+
+namespace ostra {
 
 class sink;
 
@@ -46,6 +50,7 @@ struct geometryinfo {
     const colourref* byblock = nullptr;   // what BYBLOCK stands for: the placing insert's colour
     unsigned long long entity = 0;        // the drawn entity it belongs to (see sink::newentity)
     bool closed = false;                  // that entity is a closed contour
+    const textinfo* text = nullptr;       // the text it came from, or null
 };
 
 class sink {

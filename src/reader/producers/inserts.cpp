@@ -1,5 +1,6 @@
 #include "reader/producers/inserts.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "reader/records/ocs.h"
@@ -79,6 +80,19 @@ void insertproducer::dimension(const grouptable& t, blockstore& blocks, emitter&
     o.handle = handle_;
     o.entity = e.entity();  // the whole dimension is one entity
     deliver(blocks.find(t.wholetext(2)), p, o, e, true);
+}
+
+void insertproducer::table(const grouptable& t, blockstore& blocks, emitter& e, bool exact) {
+    if (!e.active() || (exact && e.hidden())) return;
+    insertparams p;
+    const double rotation = std::atan2(carriedor(t, 21, 0), carriedor(t, 11, 1)) * 180 / M_PI;
+    if (std::isfinite(rotation)) p.place.rotatez(rotation);
+    p.place.offset(t.number(10), t.number(20), t.number(30));
+    takeown(t, p, layer_);
+    if (!e.tocaller()) return keep(t, p, blocks, e);
+    expansionorigin o;
+    if (exact && !drawn(e, o)) return;
+    deliver(blocks.find(t.wholetext(2)), p, o, e, exact);
 }
 
 // The exact reading: the layer the record is drawn on (checked and counted)

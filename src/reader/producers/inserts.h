@@ -37,6 +37,10 @@ public:
     // Inside a block definition it is kept as an insert of its block.
     void dimension(const grouptable& t, blockstore& blocks, emitter& e, const char* name);
 
+    // An ACAD_TABLE record: its block (group 2) placed at 10, 20, 30 along
+    // its x direction (11, 21), as an INSERT of it would be.
+    void table(const grouptable& t, blockstore& blocks, emitter& e, bool exact);
+
 private:
     bool drawn(emitter& e, expansionorigin& o);
     void deliver(ostra::block* b, const insertparams& p, const expansionorigin& o, emitter& e, bool exact);

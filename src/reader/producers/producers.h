@@ -14,5 +14,6 @@
 #include "reader/producers/points.h"
 #include "reader/producers/polyline.h"
 #include "reader/producers/spline.h"
+#include "reader/producers/texts.h"
 
 #endif

@@ -38,8 +38,18 @@ enum entitykind {
     kblockrecord = 23,      // a BLOCK_RECORD table entry
     karcdimension = 24,     // ARC_DIMENSION: a dimension as DIMENSION is
     klargeradial = 25,      // LARGE_RADIAL_DIMENSION: the same
-    kinds = 26,
+    ktext = 26,             // TEXT
+    kmtext = 27,            // MTEXT
+    kattrib = 28,           // ATTRIB
+    kattdef = 29,           // ATTDEF
+    ktable = 30,            // ACAD_TABLE: its block placed as an insert
+    kmleader = 31,          // MULTILEADER
+    kstyle = 32,            // a STYLE table entry
+    kinds = 33,
 };
+
+// Whether records of kind are read only when texts are.
+inline bool textkind(int kind) { return kind >= ktext && kind <= kstyle; }
 
 // The section being read, as far as reading cares.
 enum sectionkind { snone, sheader, stables, sblocks, sentities, sother };
@@ -75,10 +85,14 @@ inline int kindof(const char* name, int n, int oldkind) {
         if (is(name, n, "SECTION")) return ksection;
         if (is(name, n, "SOLID")) return ksolid;
         if (is(name, n, "SPLINE")) return kspline;
+        if (is(name, n, "STYLE")) return kstyle;
         break;
     case 'A':
         if (is(name, n, "ARC")) return karc;
         if (is(name, n, "ARC_DIMENSION")) return karcdimension;
+        if (is(name, n, "ATTRIB")) return kattrib;
+        if (is(name, n, "ATTDEF")) return kattdef;
+        if (is(name, n, "ACAD_TABLE")) return ktable;
         break;
     case 'C':
         if (is(name, n, "CIRCLE")) return kcircle;
@@ -102,6 +116,11 @@ inline int kindof(const char* name, int n, int oldkind) {
         break;
     case 'T':
         if (is(name, n, "TRACE")) return ksolid;
+        if (is(name, n, "TEXT")) return ktext;
+        break;
+    case 'M':
+        if (is(name, n, "MTEXT")) return kmtext;
+        if (is(name, n, "MULTILEADER") || is(name, n, "MLEADER")) return kmleader;
         break;
     case 'H':
         if (is(name, n, "HELIX")) return kspline;
@@ -152,6 +171,13 @@ inline constexpr kindfacts kindtable[kinds] = {
     {nullptr, nullptr, 0, true},                 // kblockrecord: read for leaders
     {"ARC_DIMENSION", nullptr, 0, true},         // karcdimension
     {"LARGE_RADIAL_DIMENSION", nullptr, 0, true},  // klargeradial
+    {"TEXT", nullptr, 0, false},                 // ktext
+    {"MTEXT", nullptr, 0, false},                // kmtext
+    {"ATTRIB", nullptr, 0, false},               // kattrib
+    {"ATTDEF", nullptr, 0, false},               // kattdef
+    {nullptr, nullptr, 0, false},                // ktable: its block's records
+    {"MULTILEADER", nullptr, 0, false},          // kmleader
+    {nullptr, nullptr, 0, false},                // kstyle
 };
 
 // The name under which a record of kind named name delivers its geometry

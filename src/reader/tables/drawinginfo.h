@@ -56,6 +56,12 @@ public:
     // entry (7 for a layer without one), an index out of range 7.
     int resolve(const colourref& c, const layertable& layers, int& aci) const;
 
+    // The decoder of the drawing's texts, set up by its header.
+    const textdecoder& decoder() {
+        if (!configured_) configure();
+        return decoder_;
+    }
+
 private:
     void configure();
 
