@@ -46,7 +46,7 @@ def rss():
         return next(int(l.split()[1]) for l in f if l.startswith("VmRSS")) / 1024
 before = rss()
 t, c = time.perf_counter(), time.process_time()
-raw = _ostra.read("path", path, True, None, 0.0, False, how)
+raw = _ostra.read("path", path, True, None, 0.0, False, how=how)
 seconds, cpu = time.perf_counter() - t, time.process_time() - c
 d = ostra.Drawing._fromraw(raw)
 arrays = sum(a.nbytes for _, t in d.tables() for a in (t[n] for n in t.columns))
