@@ -100,6 +100,11 @@ def _entries(table, layers):
         e = e if isinstance(e, LayerEntry) else LayerEntry(*e)
         if not isinstance(e.name, str) or not isinstance(e.linetype, str):
             raise TypeError("a LAYER entry's name and linetype must be str")
+        for value in (e.aci, e.flags):
+            if isinstance(value, bool) or not isinstance(value, numbers.Integral):
+                raise TypeError("a LAYER entry's colour index and flags must be int")
+            if not -2**31 < value < 2**31:
+                raise ValueError("a LAYER entry's colour index or flags out of range: %r" % value)
         out.append((e.name, int(e.aci), int(e.flags), e.linetype))
     return out + [(name, _ENTRY_COLOR, 0, "") for name in layers]
 

@@ -138,8 +138,13 @@ class TestRoundTrip:
                                "$EXTMIN": (0.0, 0.0)}
         assert back.layer_table == [("CUT", 0xFFFF00, -2, 4, "HIDDEN"), ("0", 0xFFFFFF, 7, 0, "CONTINUOUS")]
         assert back.units.name == "inches"
-        with pytest.raises(TypeError):
-            ostra.write(out, {"header": [1], "segments": {"start": [[0, 0, 0]], "end": [[5, 5, 0]]}})
+        seg = {"start": [[0, 0, 0]], "end": [[5, 5, 0]]}
+        for bad, kind in (({"header": [1]}, TypeError), ({"layer_table": [("A", 0, 1.5, 0, "")]}, TypeError),
+                          ({"layer_table": [(1, 0, 1, 0, "")]}, TypeError),
+                          ({"layer_table": [("A", 0, -2**31, 0, "")]}, ValueError),
+                          ({"layer_table": [("A", 0, 1, 2**40, "")]}, ValueError)):
+            with pytest.raises(kind):
+                ostra.write(out, dict(bad, segments=seg))
 
     def test_dicts_of_arrays(self, tmp_path):
         out = tmp_path / "dict.dxf"
