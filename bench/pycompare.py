@@ -149,7 +149,12 @@ def cluster_time(pypath, paths, workers, runs):
     the least over the runs of the CPU-time critical path, what the run
     takes with a core for each process: the busiest worker's CPU time plus
     the scheduler's and this process's (which ship the tasks and build the
-    frame), added as though none of it overlapped."""
+    frame), added as though none of it overlapped; and that path without
+    what each process uses idle (heartbeats, the workers' statistical
+    profiler), which grows with the wall time, long on a busy machine;
+    and that with the workers' CPU time shared out evenly among them, as
+    the scheduler shares the tasks out when no worker is held up by other
+    work on the machine."""
     import distributed
     sys.path.insert(0, pypath)
     import ostra.batch
@@ -170,7 +175,12 @@ def cluster_time(pypath, paths, workers, runs):
         with distributed.Client(scheduler_file=info, timeout=60) as client:
             client.wait_for_workers(workers, timeout=60)
             ostra.batch.summarize(paths, client=client)
-            seconds, paths_cpu, parts = [], [], []
+            # What each process uses idle (the workers' heartbeats and
+            # statistical profiler), by the second of wall time.
+            before, t = [cpu_of(p.pid) for p in procs], time.perf_counter()
+            time.sleep(3)
+            idle = [(cpu_of(p.pid) - b) / (time.perf_counter() - t) for p, b in zip(procs, before)]
+            seconds, paths_cpu, parts, net_cpu, shared_cpu = [], [], [], [], []
             for _ in range(runs):
                 before = [cpu_of(p.pid) for p in procs]
                 t, c = time.perf_counter(), time.process_time()
@@ -180,6 +190,9 @@ def cluster_time(pypath, paths, workers, runs):
                 used = [cpu_of(p.pid) - b for p, b in zip(procs, before)]
                 paths_cpu.append(max(used[1:]) + used[0] + mine)
                 parts.append((sorted(used[1:]), used[0], mine))
+                net = [u - rate * seconds[-1] for u, rate in zip(used, idle)]
+                net_cpu.append(max(net[1:]) + net[0] + mine)
+                shared_cpu.append(sum(net[1:]) / workers + net[0] + mine)
             assert (frame["status"] == "endofdrawing").all()
             client.shutdown()
     finally:
@@ -191,9 +204,10 @@ def cluster_time(pypath, paths, workers, runs):
                 p.wait()
         shutil.rmtree(tmp, ignore_errors=True)
     workers_cpu, scheduler_cpu, mine = parts[paths_cpu.index(min(paths_cpu))]
-    print("  %d worker(s): CPU s of the workers %s, of the scheduler %.3f, of this process %.3f"
-          % (workers, " ".join("%.3f" % w for w in workers_cpu), scheduler_cpu, mine))
-    return min(seconds), statistics.median(seconds), min(paths_cpu)
+    print("  %d worker(s): CPU s of the workers %s, of the scheduler %.3f, of this process %.3f; idle, "
+          "CPU s per second: %s" % (workers, " ".join("%.3f" % w for w in workers_cpu), scheduler_cpu, mine,
+                                    " ".join("%.3f" % r for r in idle)))
+    return min(seconds), statistics.median(seconds), min(paths_cpu), min(net_cpu), min(shared_cpu)
 
 
 def batch(bench, pypath, where, mb, runs):
@@ -207,10 +221,12 @@ def batch(bench, pypath, where, mb, runs):
     one = cluster_time(pypath, paths, 1, runs)
     two = cluster_time(pypath, paths, 2, runs)
     print("  load average before: %s" % open("/proc/loadavg").read().split()[:3])
-    print("  1 worker  %.3f s (median %.3f), CPU critical path %.3f s" % one)
-    print("  2 workers %.3f s (median %.3f), CPU critical path %.3f s" % two)
-    print("  2 workers against 1: %.2f x faster by the wall clock, %.2f x by the CPU critical path"
-          % (one[0] / two[0], one[2] / two[2]))
+    for n, r in ((1, one), (2, two)):
+        print("  %d worker(s) %.3f s (median %.3f); CPU critical path %.3f s, without the idle use %.3f s, "
+              "with the work shared out evenly %.3f s" % ((n,) + r))
+    print("  2 workers against 1: %.2f x faster by the wall clock; by CPU time %.2f x on the critical path, "
+          "%.2f x without the idle use, %.2f x with the work shared out evenly"
+          % (one[0] / two[0], one[2] / two[2], one[3] / two[3], one[4] / two[4]))
 
 
 def main():
