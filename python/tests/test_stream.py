@@ -147,3 +147,7 @@ class TestBeside:
             ostra.Reader(3.5)
         with pytest.raises(ValueError):
             ostra.Reader(b"", flattening=0)
+        with pytest.raises(ValueError):
+            ostra.Reader(b"", limit=0)
+        with pytest.raises(TypeError):
+            ostra.Reader(b"", limit="10")
