@@ -11,13 +11,14 @@ ostra.batch needs pandas and dask (and distributed for a cluster); it is
 imported when first used."""
 
 from . import _ostra
-from .drawing import KINDS, STATUSES, Drawing, Table, Units
+from .drawing import KINDS, STATUSES, Drawing, LayerEntry, Table, Units
 from .reading import Reader, read
 from .writing import write
 
 Geometry = _ostra.Geometry
 __version__ = _ostra.version
-__all__ = ["read", "Reader", "write", "Drawing", "Table", "Geometry", "Units", "KINDS", "STATUSES", "batch"]
+__all__ = ["read", "Reader", "write", "Drawing", "Table", "Geometry", "Units", "LayerEntry", "KINDS", "STATUSES",
+           "batch"]
 
 
 def __getattr__(name):

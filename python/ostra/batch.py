@@ -73,11 +73,12 @@ def summarize(paths, client=None, **read_options):
     import pandas
     paths = [str(p) for p in paths]
     if client is not None:
-        # A task per few drawings: a few tasks for each worker thread, so
-        # that the scheduling costs little beside the reading and the
-        # workers still share the work out evenly.
+        # A task per few drawings: 16 tasks for each worker thread, so that
+        # the scheduling costs little beside the reading, and a worker that
+        # runs slower than the others (a busy machine) holds up the end by
+        # a sixteenth of its share at most.
         threads = max(1, sum(client.nthreads().values()))
-        size = max(1, -(-len(paths) // (4 * threads)))
+        size = max(1, -(-len(paths) // (16 * threads)))
         chunks = [paths[i:i + size] for i in range(0, len(paths), size)]
         futures = client.map(_summaries, chunks, pure=False, read_options=read_options)
         rows = [row for part in client.gather(futures) for row in part]

@@ -11,16 +11,29 @@ KINDS = _ostra.kindnames            # ("segments", "arcs", "circles", "ellipses"
 STATUSES = _ostra.statusnames       # by the C++ status value: "reading", "endofdrawing", ...
 
 Units = collections.namedtuple("Units", "code name metres")
+Units.__doc__ = """A drawing's units: the $INSUNITS code, the units' name ("millimeters")
+and the length of one in metres (0 for unitless); all None without a
+known code."""
 
-# $INSUNITS: the unit's name and its length in metres (None for none).
-_UNITS = [
-    ("unitless", None), ("inches", 0.0254), ("feet", 0.3048), ("miles", 1609.344),
-    ("millimeters", 0.001), ("centimeters", 0.01), ("meters", 1.0), ("kilometers", 1000.0),
-    ("microinches", 2.54e-8), ("mils", 2.54e-5), ("yards", 0.9144), ("angstroms", 1e-10),
-    ("nanometers", 1e-9), ("microns", 1e-6), ("decimeters", 0.1), ("decameters", 10.0),
-    ("hectometers", 100.0), ("gigameters", 1e9), ("astronomical units", 149597870700.0),
-    ("light years", 9460730472580800.0), ("parsecs", 3.0856775814913673e16),
-]
+
+class LayerEntry(collections.namedtuple("LayerEntry", "name color aci flags linetype")):
+    """An entry of the LAYER table: its name, colour (0xRRGGBB), colour
+    index (negative for a layer that is off), group 70 flags (1 frozen, 2
+    frozen in new viewports, 4 locked, ...) and linetype ("" for none)."""
+    __slots__ = ()
+
+    @property
+    def off(self):
+        return self.aci < 0
+
+    @property
+    def frozen(self):
+        return bool(self.flags & 1)
+
+    @property
+    def locked(self):
+        return bool(self.flags & 4)
+
 
 # $ACADVER: the release it stands for.
 _RELEASES = {
@@ -30,10 +43,10 @@ _RELEASES = {
 
 
 def units_of(code):
-    """Units for a $INSUNITS value (an int, or None when there is none)."""
-    if isinstance(code, int) and 0 <= code < len(_UNITS):
-        return Units(code, *_UNITS[code])
-    return Units(code, None, None)
+    """Units for a $INSUNITS value (an int, or None when there is none), as
+    the C++ library names them."""
+    named = _ostra.unitname(code) if isinstance(code, int) and -2**31 <= code < 2**31 else None
+    return Units(code, *named) if named else Units(code, None, None)
 
 
 def release_of(acadver):
@@ -118,17 +131,18 @@ class Table:
 class Drawing:
     """A drawing read by ostra.read(): d.segments, d.arcs, d.circles,
     d.ellipses and d.points (Tables), d.layers (names, indexed by the tables'
-    layer columns), d.header, d.units, d.blocks, d.skipped and d.hidden
-    (name: count), d.status and d.line (where reading stopped), d.badline
-    (the malformed line's text). d.error is None, or the reason a batch
+    layer columns), d.layer_table (the LAYER entries, LayerEntry), d.header,
+    d.units, d.blocks, d.skipped and d.hidden (name: count), d.status and
+    d.line (where reading stopped), d.badline (the malformed line's text). d.error is None, or the reason a batch
     could not read the file at all (status "error")."""
 
     def __init__(self, status, tables, layers=(), header=None, blocks=None, skipped=None, hidden=None,
-                 line=0, badline=None, error=None, source=None):
+                 line=0, badline=None, error=None, source=None, layer_table=()):
         self.status = status
         self.line = line
         self.badline = badline
         self.layers = list(layers)
+        self.layer_table = [LayerEntry(*e) for e in layer_table]
         self.header = dict(header or {})
         self.blocks = dict(blocks or {})
         self.skipped = dict(skipped or {})
@@ -141,7 +155,8 @@ class Drawing:
     @classmethod
     def _fromraw(cls, raw, source=None):
         return cls(raw["status"], raw["tables"], raw["layers"], header_values(raw["header"]), raw["blocks"],
-                   raw["skipped"], raw["hidden"], raw["line"], raw["badline"], source=source)
+                   raw["skipped"], raw["hidden"], raw["line"], raw["badline"], source=source,
+                   layer_table=raw["layer_table"])
 
     @classmethod
     def failed(cls, error, source=None):

@@ -7,7 +7,7 @@ import numbers
 import os
 
 from . import _ostra
-from .drawing import Drawing
+from .drawing import Drawing, LayerEntry
 
 
 def _source(source):
@@ -58,12 +58,23 @@ def _flattening(flattening):
     return value
 
 
-def _options(exact, layers, flattening, paperspace):
-    # A limit on the geometries (limit=) goes here once the reader has one.
-    return bool(exact), _layers(layers), _flattening(flattening), bool(paperspace)
+def _limit(limit):
+    """The reader's bound on its work: None for none, else a count >= 1."""
+    if limit is None:
+        return 0
+    if isinstance(limit, bool) or not isinstance(limit, numbers.Integral):
+        raise TypeError("limit must be a count of geometries (int) or None, not %s" % type(limit).__name__)
+    value = int(limit)
+    if value < 1 or value > 2**63 - 1:
+        raise ValueError("limit must be a count of at least 1 (None for no limit), not %r" % limit)
+    return value
 
 
-def read(source, exact=True, layers=None, flattening=None, paperspace=False):
+def _options(exact, layers, flattening, paperspace, limit):
+    return bool(exact), _layers(layers), _flattening(flattening), bool(paperspace), _limit(limit)
+
+
+def read(source, exact=True, layers=None, flattening=None, paperspace=False, limit=None):
     """Reads a whole drawing into numpy arrays (a Drawing).
 
     source: a path, bytes/bytearray/memoryview (read in place, no copy) or a
@@ -71,27 +82,31 @@ def read(source, exact=True, layers=None, flattening=None, paperspace=False):
     else the library's default reading. layers: None, or the names (a list,
     or one name) of the layers to keep. flattening: the tolerance of curves
     flattened into segments (None: the reader's default). paperspace: the
-    paper-space entities instead of model space.
+    paper-space entities instead of model space. limit: None, or a bound on
+    the work of reading: once that many geometries were made (hidden ones,
+    inserted copies and the pieces of a record included) reading stops with
+    the status "limitreached", with what was read kept.
 
     A missing file raises FileNotFoundError; a malformed or cut drawing is a
     status (d.status), with what was read kept."""
     kind, obj = _source(source)
-    raw = _ostra.read(kind, obj, *_options(exact, layers, flattening, paperspace))
+    raw = _ostra.read(kind, obj, *_options(exact, layers, flattening, paperspace, limit))
     return Drawing._fromraw(raw, source=obj if kind == "path" else None)
 
 
 class Reader(_ostra._Reader):
     """Reads a drawing one geometry at a time: `for g in ostra.Reader(source)`
     yields ostra.Geometry objects (g.kind, its geometry as tuples, g.layer,
-    g.color, g.aci, g.record, g.handle, g.block). The arguments are those of
-    ostra.read(). r.status and r.line tell how reading stands, r.layers,
-    r.blocks, r.skipped and r.hidden list what was read so far, and
-    r.header(name, code=None) is a header variable's text. Use it in a with
-    block, or call close(), to let go of the file at once."""
+    g.color, g.aci, g.record, g.handle, g.block, g.item, g.piece, g.closed).
+    The arguments are those of ostra.read(). r.status and r.line tell how
+    reading stands, r.layers, r.blocks, r.skipped, r.hidden and
+    r.layer_table list what was read so far, and r.header(name, code=None)
+    is a header variable's text. Use it in a with block, or call close(), to
+    let go of the file at once."""
 
-    def __init__(self, source, exact=True, layers=None, flattening=None, paperspace=False):
+    def __init__(self, source, exact=True, layers=None, flattening=None, paperspace=False, limit=None):
         kind, obj = _source(source)
-        super().__init__(kind, obj, *_options(exact, layers, flattening, paperspace))
+        super().__init__(kind, obj, *_options(exact, layers, flattening, paperspace, limit))
 
     def __iter__(self):
         return self
@@ -123,6 +138,11 @@ class Reader(_ostra._Reader):
     @property
     def hidden(self):
         return self._listings()["hidden"]
+
+    @property
+    def layer_table(self):
+        """The LAYER table's entries read so far (LayerEntry), in file order."""
+        return [LayerEntry(*e) for e in self._listings()["layer_table"]]
 
     @property
     def badline(self):

@@ -104,6 +104,7 @@ std::size_t elementsize(element e) {
     case element::int32:
     case element::uint32: return 4;
     case element::int16: return 2;
+    case element::boolean: return 1;
     }
     return 8;
 }
@@ -115,6 +116,7 @@ const char* elementname(element e) {
     case element::int32: return "int32";
     case element::uint32: return "uint32";
     case element::int16: return "int16";
+    case element::boolean: return "bool";
     }
     return "float64";
 }

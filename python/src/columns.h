@@ -40,7 +40,7 @@ private:
 };
 
 // The numpy element types of the columns.
-enum class element { float64, int64, int32, uint32, int16 };
+enum class element { float64, int64, int32, uint32, int16, boolean };
 std::size_t elementsize(element e);
 // Its numpy name: "float64", "int32", ...
 const char* elementname(element e);

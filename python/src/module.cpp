@@ -4,6 +4,7 @@
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
+#include <ostra/units.h>
 #include <ostra/version.h>
 
 #include "reading.h"
@@ -16,8 +17,9 @@ using namespace ostrapy;
 
 namespace {
 
-readoptions options(bool exact, const py::object& layers, double flattening, bool paperspace) {
+readoptions options(bool exact, const py::object& layers, double flattening, bool paperspace, long limit) {
     readoptions o;
+    o.limit = limit;
     o.exact = exact;
     o.filter = !layers.is_none();
     if (o.filter) o.layers = layers.cast<std::string>();
@@ -82,6 +84,9 @@ void bindgeometry(py::module_& m) {
         .def_readonly("handle", &item::handle)
         .def_readonly("color", &item::color)
         .def_readonly("aci", &item::aci)
+        .def_readonly("item", &item::itemnumber)
+        .def_readonly("piece", &item::piece)
+        .def_readonly("closed", &item::closed)
         .def("__repr__", [](const item& i) {
             return "<ostra.Geometry " + std::string(itemkind(i)) + " layer=" + py::repr(i.layer).cast<std::string>() +
                    " record=" + i.record.cast<std::string>() + ">";
@@ -91,11 +96,11 @@ void bindgeometry(py::module_& m) {
 void bindreader(py::module_& m) {
     py::class_<streamreader>(m, "_Reader")
         .def(py::init([](const std::string& kind, const py::object& obj, bool exact, const py::object& layers,
-                         double flattening, bool paperspace) {
-                 return new streamreader(kind, obj, options(exact, layers, flattening, paperspace));
+                         double flattening, bool paperspace, long limit) {
+                 return new streamreader(kind, obj, options(exact, layers, flattening, paperspace, limit));
              }),
              py::arg("kind"), py::arg("source"), py::arg("exact"), py::arg("layers"), py::arg("flattening"),
-             py::arg("paperspace"))
+             py::arg("paperspace"), py::arg("limit"))
         .def("__next__", &streamreader::next)
         .def("close", &streamreader::close)
         .def_property_readonly("status", [](const streamreader& r) { return statusname(r.status()); })
@@ -133,13 +138,38 @@ PYBIND11_MODULE(_ostra, m) {
     m.def(
         "read",
         [](const std::string& kind, const py::object& obj, bool exact, const py::object& layers, double flattening,
-           bool paperspace, const std::string& how) {
-            return readdrawing(kind, obj, options(exact, layers, flattening, paperspace), howof(how));
+           bool paperspace, long limit, const std::string& how) {
+            return readdrawing(kind, obj, options(exact, layers, flattening, paperspace, limit), howof(how));
         },
         py::arg("kind"), py::arg("source"), py::arg("exact"), py::arg("layers"), py::arg("flattening"),
-        py::arg("paperspace"), py::arg("how") = "map");
-    m.def("write", &writedrawing, py::arg("path"), py::arg("simple"), py::arg("layers"), py::arg("colors"),
-          py::arg("tables"));
+        py::arg("paperspace"), py::arg("limit") = 0, py::arg("how") = "map");
+    m.def(
+        "unitname",
+        [](int code) -> py::object {
+            double metres = 0;
+            const char* name = ostra::unitname(code, metres);
+            if (!name) return py::none();
+            return py::make_tuple(py::str(name), metres);
+        },
+        py::arg("code"), "The name of an $INSUNITS code's units and their length in metres, or None.");
+    m.def(
+        "write",
+        [](const py::object& path, bool simple, const std::vector<std::string>& layers, const py::list& entries,
+           const py::list& header, const py::dict& tables) {
+            std::vector<entryspec> e;
+            for (const py::handle& t : entries) {
+                const py::tuple v = t.cast<py::tuple>();
+                e.push_back({v[0].cast<std::string>(), v[1].cast<int>(), v[2].cast<int>(), v[3].cast<std::string>()});
+            }
+            std::vector<headerspec> h;
+            for (const py::handle& t : header) {
+                const py::tuple v = t.cast<py::tuple>();
+                h.push_back({v[0].cast<std::string>(), v[1].cast<int>(), v[2].cast<std::string>()});
+            }
+            return writedrawing(path, simple, layers, e, h, tables);
+        },
+        py::arg("path"), py::arg("simple"), py::arg("layers"), py::arg("entries"), py::arg("header"),
+        py::arg("tables"));
     bindgeometry(m);
     bindreader(m);
 }

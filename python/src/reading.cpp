@@ -3,6 +3,8 @@
 #include <cstring>
 #include <unordered_map>
 
+#include <ostra/palette.h>
+
 #include "arrays.h"
 #include "tables.h"
 
@@ -15,6 +17,7 @@ void configure(ostra::reader& r, const readoptions& o) {
     r.setpaperspace(o.paperspace);
     if (o.flattening > 0) r.setflattening(o.flattening);
     if (o.filter) r.setlayerfilter(o.layers.c_str());
+    if (o.limit > 0) r.setlimit(o.limit);
 }
 
 const char* statusname(int status) {
@@ -22,6 +25,23 @@ const char* statusname(int status) {
                                                    "malformedcode", "outofmemory",  "limitreached"};
     return status >= 0 && status < statuscount ? names[status] : "unknown";
 }
+
+namespace {
+
+std::vector<layerentry> layertable(ostra::reader& r) {
+    std::vector<layerentry> out;
+    layerentry e;
+    for (const char* name = r.firstlayerentry(e.aci, e.flags); name; name = r.nextlayerentry(e.aci, e.flags)) {
+        e.name = name;
+        int aci = 0, flags = 0;
+        const char* linetype = nullptr;
+        e.linetype = r.layerinfo(name, aci, flags, linetype) && linetype ? linetype : "";
+        out.push_back(e);
+    }
+    return out;
+}
+
+}  // namespace
 
 listings takelistings(ostra::reader& r) {
     listings l;
@@ -41,6 +61,7 @@ listings takelistings(ostra::reader& r) {
             l.skipped.emplace_back(name, n);
     }
     l.header = headervalues(r);
+    l.table = layertable(r);
     return l;
 }
 
@@ -67,6 +88,12 @@ void putlistings(py::dict& out, const listings& l, const std::vector<std::string
         header[py::str(h.name)] = py::tuple(groups);
     }
     out["header"] = header;
+    py::list table;
+    for (const layerentry& e : l.table) {
+        const int colour = ostra::palettecolor(e.aci < 0 ? -e.aci : e.aci);
+        table.append(py::make_tuple(py::str(e.name), colour, e.aci, e.flags, py::str(e.linetype)));
+    }
+    out["layer_table"] = table;
 }
 
 namespace {

@@ -25,8 +25,7 @@ struct readoptions {
     std::string layers;
     double flattening = 0;  // 0: the reader's default
     bool paperspace = false;
-    // A limit on the geometries delivered goes here once the reader takes
-    // one (setlimit), set in configure().
+    long limit = 0;  // the reader's bound on its work; 0 for none
 };
 
 // Sets r up: the options, names in UTF-8, no diagnostic on standard output.
@@ -38,6 +37,14 @@ const char* statusname(int status);
 
 using counts = std::vector<std::pair<std::string, int>>;
 
+// An entry of the LAYER table: its colour index (negative for a layer that
+// is off), group 70 flags and linetype ("" when it names none).
+struct layerentry {
+    std::string name;
+    int aci = 7, flags = 0;
+    std::string linetype;
+};
+
 // What a reader says beside the geometry.
 struct listings {
     int status = 0;
@@ -45,13 +52,15 @@ struct listings {
     bool malformed = false;
     std::string badline;
     counts layers, blocks, skipped, hidden;  // hidden: by reason, without the "*"
+    std::vector<layerentry> table;           // the LAYER table, in file order
     std::vector<headervalue> header;
 };
 listings takelistings(ostra::reader& r);
 
 // The listings as Python values: status, line, badline, layers (names),
-// blocks, skipped, hidden (dicts of counts) and header (a dict of the
-// variables' groups, each a tuple of (code, text) pairs).
+// blocks, skipped, hidden (dicts of counts), header (a dict of the
+// variables' groups, each a tuple of (code, text) pairs) and layer_table
+// (a list of (name, colour 0xRRGGBB, aci, flags, linetype) tuples).
 void putlistings(py::dict& out, const listings& l, const std::vector<std::string>& layers);
 py::dict countsdict(const counts& c);
 

@@ -50,6 +50,9 @@ item streamreader::next() {
     i.handle = reader_->currenthandle();
     i.color = reader_->currentcolor();
     i.aci = reader_->currentaci();
+    i.itemnumber = reader_->currentitem();
+    i.piece = reader_->currentpiece();
+    i.closed = reader_->currentclosed();
     return i;
 }
 

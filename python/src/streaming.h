@@ -25,7 +25,11 @@ struct item {
     py::object layer, block, record;
     std::string handle;
     int color = -1, aci = -1;
-    // The exact reading's item number goes here once the reader gives it.
+    // The drawn entity it is a piece of, its place in it, and whether that
+    // entity is a closed contour.
+    long itemnumber = 0;
+    int piece = 0;
+    bool closed = false;
 };
 
 // Its kind: "segment", "arc", "circle", "ellipse" or "point".

@@ -10,13 +10,12 @@ namespace {
 
 constexpr double degperrad = 57.29577951308232;
 
-// The columns every kind has, after its geometry columns. The exact
-// reading's item and piece numbers (int64, int32) go here once the reader
-// gives them, filled in putcommon().
+// The columns every kind has, after its geometry columns, filled in
+// putcommon(): the layer, the colour, and the drawn entity (item) the
+// geometry is a piece of, its place in it and whether it is closed.
 const columnspec commoncolumns[] = {
-    {"layer", element::int32, 1},
-    {"color", element::uint32, 1},
-    {"aci", element::int16, 1},
+    {"layer", element::int32, 1}, {"color", element::uint32, 1}, {"aci", element::int16, 1},
+    {"item", element::int64, 1},  {"piece", element::int32, 1},  {"closed", element::boolean, 1},
 };
 
 void put3(table& t, int c, const brevo::point& p) {
@@ -134,6 +133,9 @@ void drawingtables::putcommon(table& t, int first, ostra::reader& r) {
     *t.at<std::int32_t>(first) = last_.layer;
     *t.at<std::uint32_t>(first + 1) = last_.color;
     *t.at<std::int16_t>(first + 2) = static_cast<std::int16_t>(last_.aci);
+    *t.at<std::int64_t>(first + 3) = r.currentitem();
+    *t.at<std::int32_t>(first + 4) = r.currentpiece();
+    *t.at<std::uint8_t>(first + 5) = r.currentclosed() ? 1 : 0;
     t.commit();
 }
 

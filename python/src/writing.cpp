@@ -93,14 +93,26 @@ struct outcome {
     int error = 0;
 };
 
-void writeall(FILE* f, bool simple, const std::vector<std::string>& layers, const std::vector<int>& colors,
-              const std::vector<kindarrays>& kinds, outcome& out) {
+// What the extended writer writes before the entities. A header group the
+// writer refuses is left out; so is a second entry of a name differing only
+// in case, whose geometry still goes on the first.
+void describe(ostra::writer& w, const std::vector<entryspec>& entries, const std::vector<headerspec>& header) {
+    for (const headerspec& h : header) w.addheader(h.name.c_str(), h.code, h.value.c_str());
+    for (const entryspec& e : entries) {
+        const int index = e.aci < 0 ? -e.aci : e.aci;
+        const int colour = index >= 1 && index <= 255 ? e.aci : 7;
+        const char* linetype = e.linetype.empty() ? nullptr : e.linetype.c_str();
+        if (!w.addlayer(e.name.c_str(), colour, e.flags & 7, linetype))
+            w.addlayer(e.name.c_str(), colour, e.flags & 7, nullptr);
+    }
+}
+
+void writeall(FILE* f, bool simple, const std::vector<std::string>& layers, const std::vector<entryspec>& entries,
+              const std::vector<headerspec>& header, const std::vector<kindarrays>& kinds, outcome& out) {
     ostra::writer w(f);
     if (!simple) {
         w.setextended(true);
-        // A second entry of a name differing only in case is refused; its
-        // geometry still goes on it.
-        for (std::size_t i = 0; i < layers.size(); ++i) w.addlayer(layers[i].c_str(), colors[i]);
+        describe(w, entries, header);
     }
     std::int32_t layer = -1;
     int colour = 256;
@@ -131,7 +143,8 @@ void writeall(FILE* f, bool simple, const std::vector<std::string>& layers, cons
 }  // namespace
 
 py::dict writedrawing(const py::object& path, bool simple, const std::vector<std::string>& layers,
-                      const std::vector<int>& colors, const py::dict& tables) {
+                      const std::vector<entryspec>& entries, const std::vector<headerspec>& header,
+                      const py::dict& tables) {
     const std::string name = py::isinstance<py::bytes>(path) ? std::string(py::bytes(path)) : path.cast<std::string>();
     const std::vector<kindarrays> kinds = takearrays(tables);
     outcome out;
@@ -142,7 +155,7 @@ py::dict writedrawing(const py::object& path, bool simple, const std::vector<std
             out.error = errno;
         } else {
             errno = 0;
-            writeall(f, simple, layers, colors, kinds, out);
+            writeall(f, simple, layers, entries, header, kinds, out);
             if (std::fclose(f) != 0 && !out.error) out.error = errno ? errno : EIO;
             // A partly written file is removed; a device is left as it is.
             struct stat st;

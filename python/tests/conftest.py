@@ -25,7 +25,8 @@ def pairs_text(pairs):
 
 def drawing(entities, blocks=(), header=(), layers=(), eof=True):
     """A drawing: HEADER variables ((name, [(code, value), ...]), ...), LAYER
-    entries ((name, colour, flags), ...), blocks and entities as pairs."""
+    entries ((name, colour, flags[, linetype]), ...), blocks and entities as
+    pairs."""
     pairs = []
     if header:
         pairs += [(0, "SECTION"), (2, "HEADER")]
@@ -34,8 +35,8 @@ def drawing(entities, blocks=(), header=(), layers=(), eof=True):
         pairs += [(0, "ENDSEC")]
     if layers:
         pairs += [(0, "SECTION"), (2, "TABLES"), (0, "TABLE"), (2, "LAYER"), (70, len(layers))]
-        for name, colour, flags in layers:
-            pairs += [(0, "LAYER"), (2, name), (70, flags), (62, colour), (6, "CONTINUOUS")]
+        for name, colour, flags, *linetype in layers:
+            pairs += [(0, "LAYER"), (2, name), (70, flags), (62, colour), (6, (linetype or ["CONTINUOUS"])[0])]
         pairs += [(0, "ENDTAB"), (0, "ENDSEC")]
     if blocks:
         pairs += [(0, "SECTION"), (2, "BLOCKS")] + list(blocks) + [(0, "ENDSEC")]
@@ -189,6 +190,7 @@ def assert_like_listing(d, listing):
         assert len(t) == len(want), kind
         for i, g in enumerate(want):
             assert d.layers[t.layer[i]] == g["layer"], (kind, i)
+            assert (int(t.item[i]), int(t.piece[i]), bool(t.closed[i])) == (g["item"], g["piece"], g["closed"])
             if kind == "segments":
                 assert same(t.start[i], g["start"], 0) and same(t.end[i], g["end"], 0), (kind, i)
             elif kind == "points":

@@ -22,6 +22,7 @@ def arrays(d):
 
 def assert_same_drawing(a, b):
     assert a.status == b.status and a.layers == b.layers and a.header == b.header
+    assert a.layer_table == b.layer_table and a.units == b.units
     assert a.blocks == b.blocks and a.skipped == b.skipped and a.hidden == b.hidden
     x, y = arrays(a), arrays(b)
     assert x.keys() == y.keys()
@@ -73,6 +74,7 @@ class TestColumns:
                 a = t[name]
                 assert a.shape[0] == n and not a.flags.owndata and a.base is not None, (kind, name)
             assert t.layer.dtype == np.int32 and t.color.dtype == np.uint32 and t.aci.dtype == np.int16
+            assert t.item.dtype == np.int64 and t.piece.dtype == np.int32 and t.closed.dtype == np.bool_
         assert d.segments.start.shape[1:] == (3,) and d.segments.start.dtype == np.float64
         assert d.arcs.radius.ndim == 1 and d.ellipses.major.shape[1:] == (3,)
 
@@ -93,6 +95,30 @@ class TestColumns:
         assert [int(c) for c in s.color] == [0x00FF00, 0xFF0000, 0x123456, 0xABCDEF, 0xFF00FF, 0xFF0000]
         assert list(s.aci) == [3, 1, 0, 5, 6, 1]
         assert [d.layers[i] for i in s.layer] == ["L", "RED", "L", "L", "L", "RED"]
+
+    @pytest.mark.parametrize("exact", [True, False])
+    def test_items_pieces_closed_by_hand(self, exact):
+        # A closed polyline with a bulge (an arc and its two segments, the
+        # last one its closing piece; the default reading keeps it straight
+        # and open), a line, a circle, and a block of a line and an arc
+        # inserted in two array cells: each cell's entities are items of
+        # their own.
+        ents = [(0, "LWPOLYLINE"), (8, "A"), (90, 3), (70, 1), (10, 0), (20, 0), (42, 0.5), (10, 10), (20, 0),
+                (10, 10), (20, 10)]
+        ents += line(0, 0, 1, 1, "A") + [(0, "CIRCLE"), (8, "A"), (10, 0), (20, 0), (30, 0), (40, 1)]
+        ents += [(0, "INSERT"), (8, "B"), (2, "P"), (10, 5), (20, 5), (30, 0), (70, 2), (71, 1), (44, 100)]
+        blocks = [(0, "BLOCK"), (2, "P"), (70, 0), (10, 0), (20, 0), (30, 0)] + line(0, 0, 5, 0)
+        blocks += [(0, "ARC"), (8, "0"), (10, 0), (20, 0), (30, 0), (40, 2), (50, 0), (51, 90), (0, "ENDBLK")]
+        d = ostra.read(drawing(ents, blocks), exact=exact)
+        s, a, c = d.segments, d.arcs, d.circles
+        assert s.item.tolist() == [1, 1, 2, 4, 6] and c.item.tolist() == [3] and c.closed.tolist() == [True]
+        if exact:
+            assert s.piece.tolist() == [1, 2, 0, 0, 0] and s.closed.tolist() == [True, True, False, False, False]
+            assert a.item.tolist() == [1, 5, 7] and a.piece.tolist() == [0, 0, 0]
+            assert a.closed.tolist() == [True, False, False]
+        else:
+            assert s.piece.tolist() == [0, 1, 0, 0, 0] and not s.closed.any()
+            assert a.item.tolist() == [5, 7] and not a.closed.any()
 
     def test_layers_in_order_of_first_use(self, tmpdxf):
         ents = line(0, 0, 1, 1, "Z") + line(0, 0, 1, 1, "Ä-ß") + line(0, 0, 1, 1, "Z") + line(0, 0, 1, 1, "0")
@@ -117,7 +143,7 @@ class TestSources:
         with gzip.open(gz, "rb") as f:
             assert_same_drawing(ostra.read(f), want)
         for how in ("stream", "whole"):
-            raw = ostra._ostra.read("path", str(p), True, None, 0.0, False, how)
+            raw = ostra._ostra.read("path", str(p), True, None, 0.0, False, how=how)
             assert_same_drawing(ostra.Drawing._fromraw(raw), want)
 
     def test_binary_form(self):
@@ -149,6 +175,39 @@ class TestHeaderAndListings:
                             "$INSUNITS": 4}
         assert d.units == ostra.Units(4, "millimeters", 0.001) and d.release == "R2000"
         assert ostra.read(drawing(line(0, 0, 1, 1))).units == ostra.Units(None, None, None)
+        for code, want in ((0, ("unitless", 0.0)), (2, ("feet", 0.3048)), (14, ("decimeters", 0.1)),
+                           (21, (None, None)), (-1, (None, None))):
+            u = ostra.read(drawing(line(0, 0, 1, 1), header=[("$INSUNITS", [(70, code)])])).units
+            assert u == ostra.Units(code, *want), code
+        for p in examples():
+            assert (ostra.read(p).units.name or "") == json.loads(tool("stats", "--json", p))["units"], p
+
+    def test_layer_table(self, tmpdxf):
+        # File order, unused entries too; off is a negative index whose
+        # colour is that of its size; frozen 1, locked 4.
+        layers = [("ZED", 1, 0), ("OFF", -3, 0, "DASHED"), ("ICE", 5, 1), ("LOCK", 250, 4, "CENTER"),
+                  ("BOTH", -6, 5)]
+        p = tmpdxf(drawing(line(0, 0, 1, 1, "ZED") + line(0, 0, 1, 1, "NONE"), layers=layers))
+        d = ostra.read(p)
+        assert d.layer_table == [("ZED", 0xFF0000, 1, 0, "CONTINUOUS"), ("OFF", 0x00FF00, -3, 0, "DASHED"),
+                                 ("ICE", 0x0000FF, 5, 1, "CONTINUOUS"), ("LOCK", 0x333333, 250, 4, "CENTER"),
+                                 ("BOTH", 0xFF00FF, -6, 5, "CONTINUOUS")]
+        assert [(e.off, e.frozen, e.locked) for e in d.layer_table] == [
+            (False, False, False), (True, False, False), (False, True, False), (False, False, True),
+            (True, True, True)]
+        assert d.layers == ["ZED", "NONE"] and ostra.read(drawing(line(0, 0, 1, 1))).layer_table == []
+        with ostra.Reader(p) as r:
+            next(r)
+            assert r.layer_table == d.layer_table
+
+    @pytest.mark.parametrize("path", examples(), ids=lambda p: pathlib.Path(p).name)
+    def test_layer_table_as_tool(self, path):
+        want = json.loads(tool("layers", "--table", "--json", path))["layers"]
+        got = ostra.read(path).layer_table
+        assert [(e.name, abs(e.aci), e.linetype) for e in got] == \
+            [(w["name"], w["colour"], w["linetype"]) for w in want]
+        state = ["off" if e.off else "on" for e in got]
+        assert state == [w["state"].split(",")[0] for w in want]
 
     def test_blocks_skipped_hidden_as_stats(self, tmpdxf):
         ents = (line(0, 0, 1, 1, "ON") + line(0, 0, 1, 1, "OFF") + line(0, 0, 1, 1, "ON", extra=[(67, 1)]) +
@@ -193,6 +252,20 @@ class TestStatuses:
         junk = ostra.read(b"hello, drawing\n")
         assert junk.status == "malformedcode" and junk.line == 1
 
+    def test_limit(self, tmpdxf):
+        p = tmpdxf(every_kind(seed=14))
+        whole = ostra.read(p)
+        for limit in (1, 7, 30):
+            d = ostra.read(p, limit=limit)
+            assert d.status == "limitreached" and len(d) <= limit
+            assert_like_listing(d, tool_list(p, "--limit", str(limit)))
+            for kind, t in d.tables():
+                first = t.columns[0]
+                assert np.array_equal(t[first], getattr(whole, kind)[first][: len(t)]), (limit, kind)
+        assert ostra.read(p, limit=10**9).status == "endofdrawing"
+        with ostra.Reader(p, limit=7) as r:
+            assert sum(1 for _ in r) == len(ostra.read(p, limit=7)) and r.status == "limitreached"
+
     def test_status_names(self):
         assert ostra.STATUSES == ("reading", "endofdrawing", "endofstream", "malformedcode", "outofmemory",
                                   "limitreached")
@@ -222,7 +295,9 @@ class TestErrors:
         for kwargs, kind in (({"layers": [1]}, TypeError), ({"layers": []}, ValueError),
                              ({"layers": "A,B"}, ValueError), ({"flattening": -1}, ValueError),
                              ({"flattening": float("nan")}, ValueError), ({"flattening": "0.1"}, TypeError),
-                             ({"limit": 3}, TypeError)):
+                             ({"limit": "3"}, TypeError), ({"limit": 2.0}, TypeError),
+                             ({"limit": True}, TypeError), ({"limit": 0}, ValueError), ({"limit": -5}, ValueError),
+                             ({"limit": 2**63}, ValueError)):
             with pytest.raises(kind):
                 ostra.read(data, **kwargs)
 
@@ -242,7 +317,10 @@ class TestPicklingAndPandas:
         assert list(frames) == list(ostra.KINDS)
         s = frames["segments"]
         assert list(s.columns) == ["start_x", "start_y", "start_z", "end_x", "end_y", "end_z", "layer", "color",
-                                   "aci"]
+                                   "aci", "item", "piece", "closed"]
+        assert [str(s[c].dtype) for c in ("color", "aci", "item", "piece", "closed")] == \
+            ["uint32", "int16", "int64", "int32", "bool"]
+        assert s["item"].tolist() == d.segments.item.tolist() and s["closed"].tolist() == d.segments.closed.tolist()
         assert len(s) == len(d.segments) and s["end_y"].tolist() == d.segments.end[:, 1].tolist()
         assert s["layer"].tolist() == [d.layers[i] for i in d.segments.layer]
         assert list(frames["arcs"].columns[:8]) == ["center_x", "center_y", "center_z", "normal_x", "normal_y",

@@ -33,6 +33,8 @@ def assert_stream_like_read(source_stream, source_read):
                     (want.tolist() if hasattr(want, "tolist") else want), (g.kind, i, name)
             assert g.layer == d.layers[table.layer[i]]
             assert (g.color, g.aci) == (int(table.color[i]), int(table.aci[i]))
+            assert (g.item, g.piece, g.closed) == (int(table.item[i]), int(table.piece[i]), bool(table.closed[i]))
+        assert r.layer_table == d.layer_table
         assert r.status == d.status and r.line == d.line
         assert r.layers == d.layers and r.blocks == d.blocks
         assert r.skipped == d.skipped and r.hidden == d.hidden
@@ -145,3 +147,7 @@ class TestBeside:
             ostra.Reader(3.5)
         with pytest.raises(ValueError):
             ostra.Reader(b"", flattening=0)
+        with pytest.raises(ValueError):
+            ostra.Reader(b"", limit=0)
+        with pytest.raises(TypeError):
+            ostra.Reader(b"", limit="10")

@@ -8,7 +8,7 @@ import numpy as np
 import pytest
 
 import ostra
-from conftest import arc_start, every_kind, example, examples, same
+from conftest import arc_start, drawing, every_kind, example, examples, line, same, tool
 
 
 def arc_ends(t, i):
@@ -33,7 +33,7 @@ def assert_round_trip(d, back):
                 assert all(same(x, y, 1e-6) or same(x, -y, 1e-6) for x, y in zip(a.normal, b.normal))
             elif name == "layer":
                 assert [d.layers[i] for i in a.layer] == [back.layers[i] for i in b.layer]
-            elif name not in ("color", "aci"):
+            elif name not in ("color", "aci", "item", "piece", "closed"):
                 assert same(a[name].ravel(), b[name].ravel(), 1e-6), (kind, name)
     # Every geometry written in its index colour; a true colour alone comes
     # back as the nearest index's colour.
@@ -78,6 +78,42 @@ class TestRoundTrip:
         assert used == set(back.layers)
         assert_round_trip(d, back)
 
+    def test_header_and_layer_table_by_hand(self, tmpdxf, tmp_path):
+        # The copy says R2007 and keeps the code page, units and extents, and
+        # nothing else of the header; the entries keep their colours, off
+        # state, linetypes, and of the flags frozen (1), frozen in new
+        # viewports (2) and locked (4); the layers used without an entry get
+        # one of colour 7.
+        header = [("$ACADVER", [(1, "AC1015")]), ("$DWGCODEPAGE", [(3, "ANSI_1251")]), ("$INSUNITS", [(70, 6)]),
+                  ("$EXTMIN", [(10, -1.25), (20, -2), (30, 0)]), ("$EXTMAX", [(10, 30), (20, 40.5), (30, 5)]),
+                  ("$LTSCALE", [(40, 2)])]
+        layers = [("WALL", 1, 0, "DASHED"), ("OFF", -3, 2), ("ICE", 5, 17, "CENTER"), ("KEEP", 250, 4)]
+        ents = line(0, 0, 1, 1, "WALL") + line(0, 0, 2, 2, "NEW") + line(0, 0, 3, 3, "KEEP")
+        d = ostra.read(tmpdxf(drawing(ents, header=header, layers=layers)))
+        out = tmp_path / "described.dxf"
+        ostra.write(out, d)
+        back = ostra.read(out)
+        assert back.header == {"$ACADVER": "AC1021", "$DWGCODEPAGE": "ANSI_1251", "$INSUNITS": 6,
+                               "$EXTMIN": (-1.25, -2.0, 0.0), "$EXTMAX": (30.0, 40.5, 5.0)}
+        assert back.layer_table == [("WALL", 0xFF0000, 1, 0, "DASHED"), ("OFF", 0x00FF00, -3, 2, "CONTINUOUS"),
+                                    ("ICE", 0x0000FF, 5, 1, "CENTER"), ("KEEP", 0x333333, 250, 4, "CONTINUOUS"),
+                                    ("NEW", 0xFFFFFF, 7, 0, "CONTINUOUS")]
+        assert back.units == d.units and back.layers == d.layers
+        assert back.segments.end[:, 0].tolist() == [1, 2, 3]
+
+    @pytest.mark.parametrize("path", examples())
+    def test_described_as_the_tools_copy(self, path, tmp_path):
+        ours, theirs = tmp_path / "ours.dxf", tmp_path / "theirs.dxf"
+        ostra.write(ours, ostra.read(path))
+        tool("copy", path, str(theirs))
+        a, b = ostra.read(ours), ostra.read(theirs)
+        assert a.header == b.header and a.units == b.units
+        # The tool writes entries for the layers used only, in order of
+        # first use, and the geometry in reading order, not kind by kind.
+        used = {e.name: e for e in b.layer_table}
+        assert {e.name: e for e in a.layer_table if e.name in used} == used
+        assert a.counts() == b.counts() and sorted(a.layers) == sorted(b.layers)
+
     def test_plain_writer(self, tmpdxf, tmp_path):
         d = ostra.read(tmpdxf(every_kind(seed=22)))
         out = tmp_path / "plain.dxf"
@@ -85,8 +121,30 @@ class TestRoundTrip:
         assert counts["refused"] == len(d.arcs) + len(d.ellipses) + len(d.points)
         back = ostra.read(out)
         assert back.layers == ["0"] and len(back.segments) == len(d.segments)
+        assert back.header == {} and back.layer_table == []
         assert len(back.circles) == len(d.circles) and len(back.arcs) == 0
         assert same(back.segments.end.ravel(), d.segments.end.ravel(), 1e-6)
+
+    def test_dicts_with_table_and_header(self, tmp_path):
+        out = tmp_path / "described.dxf"
+        ostra.write(out, {"layers": ["0", "CUT"], "layer_table": [("CUT", 0, -2, 4, "HIDDEN")],
+                          "header": {"$INSUNITS": 1, "$EXTMIN": (0, 0), "$EXTMAX": (5.5, float("nan")),
+                                     "$DWGCODEPAGE": "bad\ncode page"},
+                          "segments": {"start": [[0, 0, 0]], "end": [[5, 5, 0]], "layer": [1]}})
+        back = ostra.read(out)
+        # A point without a finite y is left out; a code page that cannot be
+        # written is the default one.
+        assert back.header == {"$ACADVER": "AC1021", "$DWGCODEPAGE": "ANSI_1252", "$INSUNITS": 1,
+                               "$EXTMIN": (0.0, 0.0)}
+        assert back.layer_table == [("CUT", 0xFFFF00, -2, 4, "HIDDEN"), ("0", 0xFFFFFF, 7, 0, "CONTINUOUS")]
+        assert back.units.name == "inches"
+        seg = {"start": [[0, 0, 0]], "end": [[5, 5, 0]]}
+        for bad, kind in (({"header": [1]}, TypeError), ({"layer_table": [("A", 0, 1.5, 0, "")]}, TypeError),
+                          ({"layer_table": [(1, 0, 1, 0, "")]}, TypeError),
+                          ({"layer_table": [("A", 0, -2**31, 0, "")]}, ValueError),
+                          ({"layer_table": [("A", 0, 1, 2**40, "")]}, ValueError)):
+            with pytest.raises(kind):
+                ostra.write(out, dict(bad, segments=seg))
 
     def test_dicts_of_arrays(self, tmp_path):
         out = tmp_path / "dict.dxf"
