@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include <brevo/geometry.h>
+#include <ostra/fill.h>
 #include <ostra/readstatus.h>
 #include <ostra/version.h>
 
@@ -160,6 +161,15 @@ public:
     // ellipse, a closed or periodic spline, a SOLID or TRACE, a 3DFACE with
     // no hidden edge.
     bool currentclosed();
+
+    // Areas: what HATCH and MPOLYGON records give (hatchmode values or-ed;
+    // nohatch, the default, counts them as skipped), in both readings. Set
+    // it before reading. See docs/areas.md.
+    void sethatch(int modes);
+    // The area the geometry last returned bounds or fills: a hatch's
+    // boundary loop or pattern line, the outline of a SOLID, TRACE or
+    // WIPEOUT; null for any other geometry. Lives until the next next().
+    const fillinfo* currentfill();
 
     // The first value text of a header variable read so far ("$INSUNITS"),
     // or null; with code, the text of its group code instead (20 for the y

@@ -137,6 +137,14 @@ long reader::currentitem() { return state_ && state_->results.info().record ? st
 int reader::currentpiece() { return state_ && state_->results.info().record ? state_->results.piece() : 0; }
 bool reader::currentclosed() { return state_ && state_->results.info().record && state_->results.info().closed; }
 
+void reader::sethatch(int modes) {
+    if (state_) state_->sethatch(modes);
+}
+
+const fillinfo* reader::currentfill() {
+    return state_ && state_->results.info().record ? state_->results.info().fill : nullptr;
+}
+
 const char* reader::header(const char* name) { return header(name, -1); }
 const char* reader::header(const char* name, int code) {
     return state_ ? state_->info.name(state_->info.header.value(name, code)) : nullptr;

@@ -19,6 +19,7 @@ struct readerstate::producerset {
     faceproducer faces;
     splineproducer splines;
     leaderproducer leaders;
+    hatchproducer hatches;
     dimstyles styles;   // what leaders are drawn with
     chainsource chain;  // a spline's or a leader's segments
 };
@@ -191,6 +192,7 @@ void readerstate::endrecord() {
     case klargeradial: if (exact_) p.inserts.dimension(table, blocks, emit, kindtable[kind_].name); break;
     case kspline: if (exact_) p.splines.end(table, emit, p.chain, flattening_); break;
     case kleader: if (exact_) p.leaders.end(table, emit, {p.styles, info.header, blocks, p.chain, flattening_}); break;
+    case khatch: p.hatches.end(table, emit, hatch_, flattening_); break;
     case kdimstyle: if (exact_) p.styles.style(table); break;
     case kblockrecord: if (exact_) p.styles.blockrecord(table); break;
     case klayer: info.layerdefs.record(table); break;
@@ -222,7 +224,10 @@ void readerstate::setexact(bool exact) {
 
 // Whether a record of kind gives geometry in this reading or belongs to the
 // drawing's structure; records of other kinds are passed over and counted.
-bool readerstate::produces(int kind) const { return kind != knone && (exact_ || !exactonly(kind)); }
+// HATCH and MPOLYGON only when the host asks for them.
+bool readerstate::produces(int kind) const {
+    return kind != knone && (exact_ || !exactonly(kind)) && (kind != khatch || hatch_ != nohatch);
+}
 
 // A record among the entities that gives no geometry: counted by name.
 // VERTEX and SEQEND outside a polyline (after an INSERT's attributes) are
@@ -252,6 +257,10 @@ void readerstate::beginrecord(int code, const char* name, int length) {
     case kleader:
         producers_->leaders.start();
         collecting_ = exact_;
+        break;
+    case khatch:
+        producers_->hatches.start(name[0] == 'M');
+        collecting_ = hatch_ != nohatch;
         break;
     case kendsec:
         if (section_ == sheader) info.headerdone();
@@ -287,6 +296,8 @@ void readerstate::steergroup(int code, const char* value, int length) {
         producers_->splines.group(code, value, table);
     else if (kind_ == kleader)
         producers_->leaders.group(code, table);
+    else if (kind_ == khatch)
+        producers_->hatches.group(code, table);
 }
 
 }  // namespace ostra

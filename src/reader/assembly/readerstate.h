@@ -65,6 +65,9 @@ public:
     bool exact() const { return exact_; }
     // The flattening tolerance of curves; 0 or less for the default.
     void setflattening(double tolerance) { flattening_ = tolerance; }
+    // What HATCH and MPOLYGON records give (hatchmode values or-ed).
+    void sethatch(int modes) { hatch_ = modes & (hatchboundaries | hatchpatterns); }
+    int hatch() const { return hatch_; }
 
 private:
     // The producers of every record kind, made with the dispatch.
@@ -94,6 +97,7 @@ private:
     std::unique_ptr<producerset> producers_;
     bool exact_ = false;
     double flattening_ = 0;
+    int hatch_ = nohatch;
     int kind_ = knone;
     bool collecting_ = false;  // the record keeps its repeated groups
     sectionkind section_ = snone;

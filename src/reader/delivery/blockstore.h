@@ -10,6 +10,7 @@
 #include <vector>
 
 #include <brevo/geometry.h>
+#include <ostra/fill.h>
 
 #include "reader/records/props.h"
 #include "support/chunkarray.h"
@@ -58,6 +59,7 @@ struct blockrecord {
     // their neighbours'; and whether that entity is a closed contour.
     unsigned entity = 0;
     bool closed = false;
+    const fillinfo* fill = nullptr;  // the area it bounds or fills (kept by its producer)
     union {
         brevo::geometry g;
         const storedinsert* ins;

@@ -66,6 +66,7 @@ void emitter::store(const brevo::geometry& g, const geometryinfo& info) {
     r.props = info.props ? *info.props : readprops(table_, info.tablerecord);
     r.entity = static_cast<unsigned>(info.entity);
     r.closed = info.closed;
+    r.fill = info.fill;
     r.g = g;
     if (!blocks_.append(b, r)) fail();
 }

@@ -154,6 +154,7 @@ bool expansion::deliver(const frame& f, const blockrecord& r, sink& s) {
     info.byblock = &f.colour;
     info.entity = entityof(f, r, s);
     info.closed = r.closed && !origin_.entity && oneentity_ < 0;
+    info.fill = r.fill;
     s.put(r.g * f.cur, info);
     ++delivered_;
     return true;

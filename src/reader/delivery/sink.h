@@ -15,6 +15,7 @@
 #include <climits>
 
 #include <brevo/geometry.h>
+#include <ostra/fill.h>
 
 #include "reader/tables/layertable.h"
 #include "reader/records/props.h"
@@ -46,6 +47,7 @@ struct geometryinfo {
     const colourref* byblock = nullptr;   // what BYBLOCK stands for: the placing insert's colour
     unsigned long long entity = 0;        // the drawn entity it belongs to (see sink::newentity)
     bool closed = false;                  // that entity is a closed contour
+    const fillinfo* fill = nullptr;       // the area it bounds or fills, if any
 };
 
 class sink {

@@ -9,6 +9,7 @@
 #include "reader/producers/curves.h"
 #include "reader/producers/exactpolyline.h"
 #include "reader/producers/faces.h"
+#include "reader/producers/hatch.h"
 #include "reader/producers/inserts.h"
 #include "reader/producers/leader.h"
 #include "reader/producers/points.h"

@@ -38,7 +38,8 @@ enum entitykind {
     kblockrecord = 23,      // a BLOCK_RECORD table entry
     karcdimension = 24,     // ARC_DIMENSION: a dimension as DIMENSION is
     klargeradial = 25,      // LARGE_RADIAL_DIMENSION: the same
-    kinds = 26,
+    khatch = 26,            // HATCH or MPOLYGON, read when the host asks
+    kinds = 27,
 };
 
 // The section being read, as far as reading cares.
@@ -105,9 +106,13 @@ inline int kindof(const char* name, int n, int oldkind) {
         break;
     case 'H':
         if (is(name, n, "HELIX")) return kspline;
+        if (is(name, n, "HATCH")) return khatch;
         break;
     case '3':
         if (is(name, n, "3DFACE")) return k3dface;
+        break;
+    case 'M':
+        if (is(name, n, "MPOLYGON")) return khatch;
         break;
     default:
         break;
@@ -152,6 +157,7 @@ inline constexpr kindfacts kindtable[kinds] = {
     {nullptr, nullptr, 0, true},                 // kblockrecord: read for leaders
     {"ARC_DIMENSION", nullptr, 0, true},         // karcdimension
     {"LARGE_RADIAL_DIMENSION", nullptr, 0, true},  // klargeradial
+    {"HATCH", "MPOLYGON", 'M', false},           // khatch
 };
 
 // The name under which a record of kind named name delivers its geometry
