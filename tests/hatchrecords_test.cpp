@@ -223,4 +223,32 @@ TEST(HatchRecords, SolidAndTraceOutlinesAreFilled) {
     EXPECT_EQ(v[0].loop, 0);
 }
 
+TEST(HatchRecords, WipeoutOutlineCoversItsFrame) {
+    // A frame 4 wide and 2 high at (1, 1); the rectangle of the whole
+    // frame, its top left corner (-0.5, -0.5) first.
+    S w = {"0", "WIPEOUT", "8", "0", "10", "1", "20", "1", "11", "4", "21", "0", "12", "0", "22", "2",
+           "13", "1", "23", "1", "71", "1", "91", "2", "14", "-0.5", "24", "-0.5", "14", "0.5", "24", "0.5"};
+    std::vector<piece> v = readhatch(entities(w), ostra::hatchboundaries);
+    EXPECT_EQ(shapes(v), (S{"line (1,3,0) (5,3,0)", "line (5,3,0) (5,1,0)", "line (5,1,0) (1,1,0)",
+                            "line (1,1,0) (1,3,0)"}));
+    EXPECT_TRUE(v[0].solid);
+    // Not asked for: skipped as before.
+    EXPECT_TRUE(readhatch(entities(w), ostra::nohatch).empty());
+}
+
+TEST(HatchRecords, GradientGivesItsColours) {
+    S tail = {"75", "0", "98", "1", "10", "1", "20", "1", "450", "1", "451", "0", "452", "0", "453", "2",
+              "460", "0", "461", "0", "463", "0", "63", "1", "421", "255", "463", "1", "63", "2", "470", "LINEAR"};
+    testutil::memstream m(entities(hatch({"2", "SOLID", "70", "1", "91", "1"}, square("0", "4"), tail)));
+    ostra::reader r(m.get());
+    r.sethatch(ostra::hatchboundaries);
+    brevo::geometry g;
+    ASSERT_NE(r.next(g), nullptr);
+    const ostra::fillinfo* f = r.currentfill();
+    ASSERT_NE(f, nullptr);
+    EXPECT_TRUE(f->gradient && f->solid);
+    EXPECT_EQ(f->gradientcolor1, 0x0000FF);  // the true colour wins over the index
+    EXPECT_EQ(f->gradientcolor2, 0xFFFF00);  // index 2, yellow
+}
+
 }  // namespace

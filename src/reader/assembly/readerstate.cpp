@@ -20,6 +20,7 @@ struct readerstate::producerset {
     splineproducer splines;
     leaderproducer leaders;
     hatchproducer hatches;
+    wipeoutproducer wipeouts;
     dimstyles styles;   // what leaders are drawn with
     chainsource chain;  // a spline's or a leader's segments
 };
@@ -193,6 +194,7 @@ void readerstate::endrecord() {
     case kspline: if (exact_) p.splines.end(table, emit, p.chain, flattening_); break;
     case kleader: if (exact_) p.leaders.end(table, emit, {p.styles, info.header, blocks, p.chain, flattening_}); break;
     case khatch: p.hatches.end(table, emit, hatch_, flattening_); break;
+    case kwipeout: if (hatch_) p.wipeouts.end(table, emit); break;
     case kdimstyle: if (exact_) p.styles.style(table); break;
     case kblockrecord: if (exact_) p.styles.blockrecord(table); break;
     case klayer: info.layerdefs.record(table); break;
@@ -226,7 +228,7 @@ void readerstate::setexact(bool exact) {
 // drawing's structure; records of other kinds are passed over and counted.
 // HATCH and MPOLYGON only when the host asks for them.
 bool readerstate::produces(int kind) const {
-    return kind != knone && (exact_ || !exactonly(kind)) && (kind != khatch || hatch_ != nohatch);
+    return kind != knone && (exact_ || !exactonly(kind)) && (hatch_ != nohatch || !areakind(kind));
 }
 
 // A record among the entities that gives no geometry: counted by name.
@@ -260,6 +262,10 @@ void readerstate::beginrecord(int code, const char* name, int length) {
         break;
     case khatch:
         producers_->hatches.start(name[0] == 'M');
+        collecting_ = hatch_ != nohatch;
+        break;
+    case kwipeout:
+        producers_->wipeouts.start();
         collecting_ = hatch_ != nohatch;
         break;
     case kendsec:
@@ -298,6 +304,8 @@ void readerstate::steergroup(int code, const char* value, int length) {
         producers_->leaders.group(code, table);
     else if (kind_ == khatch)
         producers_->hatches.group(code, table);
+    else if (kind_ == kwipeout)
+        producers_->wipeouts.group(code, table);
 }
 
 }  // namespace ostra

@@ -15,5 +15,6 @@
 #include "reader/producers/points.h"
 #include "reader/producers/polyline.h"
 #include "reader/producers/spline.h"
+#include "reader/producers/wipeout.h"
 
 #endif

@@ -39,7 +39,8 @@ enum entitykind {
     karcdimension = 24,     // ARC_DIMENSION: a dimension as DIMENSION is
     klargeradial = 25,      // LARGE_RADIAL_DIMENSION: the same
     khatch = 26,            // HATCH or MPOLYGON, read when the host asks
-    kinds = 27,
+    kwipeout = 27,          // WIPEOUT, the same
+    kinds = 28,
 };
 
 // The section being read, as far as reading cares.
@@ -111,6 +112,9 @@ inline int kindof(const char* name, int n, int oldkind) {
     case '3':
         if (is(name, n, "3DFACE")) return k3dface;
         break;
+    case 'W':
+        if (is(name, n, "WIPEOUT")) return kwipeout;
+        break;
     case 'M':
         if (is(name, n, "MPOLYGON")) return khatch;
         break;
@@ -158,6 +162,7 @@ inline constexpr kindfacts kindtable[kinds] = {
     {"ARC_DIMENSION", nullptr, 0, true},         // karcdimension
     {"LARGE_RADIAL_DIMENSION", nullptr, 0, true},  // klargeradial
     {"HATCH", "MPOLYGON", 'M', false},           // khatch
+    {"WIPEOUT", nullptr, 0, false},              // kwipeout
 };
 
 // The name under which a record of kind named name delivers its geometry
@@ -167,6 +172,9 @@ inline const char* recordname(int kind, const char* name) {
     const kindfacts& f = kindtable[kind];
     return f.other && name[0] == f.otherletter ? f.other : f.name;
 }
+
+// Whether records of kind are areas, read only when the host asks.
+inline bool areakind(int kind) { return kind == khatch || kind == kwipeout; }
 
 // Whether records of kind give geometry only in the exact reading.
 inline bool exactonly(int kind) { return kindtable[kind].exactonly; }
