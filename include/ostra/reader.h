@@ -171,6 +171,21 @@ public:
     // WIPEOUT; null for any other geometry. Lives until the next next().
     const fillinfo* currentfill();
 
+    // Its line style, worked out only when asked for. The linetype's name
+    // (group 6): BYLAYER (or none) through its layer's LAYER entry, BYBLOCK
+    // through the insert that places it (nested inserts in turn; outside
+    // any block "Continuous"), "Continuous" where a layer names none; null
+    // before any geometry.
+    const char* currentlinetype();
+    // Its lineweight in hundredths of a millimetre (group 370), BYLAYER and
+    // BYBLOCK resolved as for the linetype; -3 (the default lineweight,
+    // which a host draws as it likes: CAD programs take 0.25 mm) when it
+    // and its layer give none; -1 before any geometry.
+    int currentlineweight();
+    // Its linetype scale: its own group 48 times the drawing's $LTSCALE
+    // (each 1 when not given); 0 before any geometry.
+    double currentltscale();
+
     // The first value text of a header variable read so far ("$INSUNITS"),
     // or null; with code, the text of its group code instead (20 for the y
     // of "$EXTMIN"). The HEADER section is read before the first entity.

@@ -156,6 +156,12 @@ colourref readerstate::currentcolour() const {
     return colourof(p, i.layer, i.byblock);
 }
 
+linestyle readerstate::currentstyle() const {
+    const geometryinfo& i = results.info();
+    linestyle own = i.style ? *i.style : readlinestyle(table, i.props ? i.props->record : i.tablerecord);
+    return styleof(own, i.outerstyle);
+}
+
 // After the EOF record: what its predecessor left in a source, then the end.
 bool readerstate::finish() {
     if (results.pull()) return results.full();

@@ -50,6 +50,10 @@ public:
     bool currentprops(recordprops& p) const;
     const char* currenthandle() const;
     colourref currentcolour() const;
+    // Its line style, BYBLOCK resolved through the inserts that place it
+    // (BYLAYER is left to the caller: a null linetype, layer naming the
+    // layer it refers to when that is not the geometry's own).
+    linestyle currentstyle() const;
 
     groupreader groups;
     grouptable table;

@@ -1,5 +1,7 @@
 #include "reader/delivery/blockstore.h"
 
+#include <new>
+
 #include <cstring>
 #include <memory>
 
@@ -121,6 +123,15 @@ const char* blockstore::next(int* n) {
     const char* key;
     void* v = table_->next(key);
     return entry(v, key, n);
+}
+
+const char* blockstore::keepname(const char* name) {
+    if (!name) return nullptr;
+    try {
+        return linetypes_.emplace(name).first->c_str();
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
 }
 
 }  // namespace ostra

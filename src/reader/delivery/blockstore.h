@@ -32,6 +32,7 @@ struct insertparams {
     // insert kept in a block.
     recordprops props;
     const char* layer = "";
+    linestyle style;  // its line style, its linetype name kept by the store
     // Every cell is one drawn entity, whatever its block holds: a dimension
     // kept in a block.
     bool oneentity = false;
@@ -60,6 +61,7 @@ struct blockrecord {
     unsigned entity = 0;
     bool closed = false;
     const fillinfo* fill = nullptr;  // the area it bounds or fills (kept by its producer)
+    linestyle style;                 // its line style, its linetype name kept by the store
     union {
         brevo::geometry g;
         const storedinsert* ins;
@@ -138,6 +140,10 @@ public:
     // store; null when memory ran out.
     const storedinsert* storeinsert(const insertparams& p, const char* name);
 
+    // A linetype name kept as long as the store, for the styles of what
+    // blocks keep and of inserts; null for null, and when memory ran out.
+    const char* keepname(const char* name);
+
     // Stores a geometry or a nested insert in the block; false when no chunk
     // could be had.
     bool append(block* b, const blockrecord& r);
@@ -178,6 +184,7 @@ private:
     chunkarray names_{keywidth, 64};
     chunkarray inserts_{sizeof(storedinsert), 64};
     std::unordered_set<std::string> layers_;  // the layer names of kept inserts
+    std::unordered_set<std::string> linetypes_;  // the linetype names of kept styles
     namekeys* keys_ = nullptr;
 };
 

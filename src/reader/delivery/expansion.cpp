@@ -28,6 +28,9 @@ bool expansion::push(block* b, const insertparams& p, const brevo::trafo& parent
     f.id = ++frames_;
     f.colour = colourof(p.props, -1, depth_ > 1 ? &stack_[depth_ - 2].colour : nullptr);
     if (f.colour.aci == bylayer) f.colour.layername = f.p.layer;
+    f.style = styleof(p.style, depth_ > 1 ? &stack_[depth_ - 2].style : nullptr);
+    if (!p.style.linetype) f.style.layer = f.p.layer;
+    if (p.style.lineweight == lwbylayer) f.style.weightlayer = f.p.layer;
     f.layer = layer;
     f.cellstart = delivered_;
     f.entity = 0;
@@ -155,6 +158,8 @@ bool expansion::deliver(const frame& f, const blockrecord& r, sink& s) {
     info.entity = entityof(f, r, s);
     info.closed = r.closed && !origin_.entity && oneentity_ < 0;
     info.fill = r.fill;
+    info.style = &r.style;
+    info.outerstyle = &f.style;
     s.put(r.g * f.cur, info);
     ++delivered_;
     return true;

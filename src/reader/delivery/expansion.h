@@ -52,6 +52,7 @@ private:
         brevo::trafo cur;
         unsigned long long id;  // tells this frame from every other one pushed
         colourref colour;       // the insert's colour: what BYBLOCK stands for inside
+        linestyle style;        // the insert's line style, the same
         int layer;              // the layer the insert is drawn on
         unsigned long long cellstart;  // entities delivered before its cell began
         unsigned long long entity;     // of a frame whose cell is one entity: its number, 0 until it has one

@@ -48,6 +48,8 @@ struct geometryinfo {
     unsigned long long entity = 0;        // the drawn entity it belongs to (see sink::newentity)
     bool closed = false;                  // that entity is a closed contour
     const fillinfo* fill = nullptr;       // the area it bounds or fills, if any
+    const linestyle* style = nullptr;     // its line style, when not in the table
+    const linestyle* outerstyle = nullptr;  // what BYBLOCK stands for: the placing insert's style
 };
 
 class sink {
