@@ -38,7 +38,11 @@ S line(const char* layer, const S& more) {
 // BYBLOCK in both), C (an insert of B BYBLOCK), D (a line BYLAYER on L).
 std::string drawing(const S& entities) {
     S p = {"0", "SECTION", "2", "HEADER", "9", "$LTSCALE", "40", "2", "0", "ENDSEC",
-           "0", "SECTION", "2", "TABLES", "0", "TABLE", "2", "LAYER",
+           "0", "SECTION", "2", "TABLES", "0", "TABLE", "2", "LTYPE",
+           "0", "LTYPE", "2", "Dashed", "70", "0", "3", "__ __", "72", "65", "73", "2", "40", "0.75",
+           "49", "0.5", "74", "0", "49", "-0.25", "74", "0",
+           "0", "LTYPE", "2", "CONTINUOUS", "70", "0", "72", "65", "73", "0", "40", "0",
+           "0", "ENDTAB", "0", "TABLE", "2", "LAYER",
            "0", "LAYER", "2", "L", "70", "0", "62", "1", "6", "DASHED", "370", "50",
            "0", "LAYER", "2", "M", "70", "0", "62", "1", "6", "DOT",
            "0", "ENDTAB", "0", "ENDSEC", "0", "SECTION", "2", "BLOCKS",
@@ -102,6 +106,31 @@ TEST(LineStyle, ByBlockThroughNestedInserts) {
     EXPECT_EQ(v[3].lineweight, -3);
     EXPECT_EQ(v[4].linetype, "DASHED");
     EXPECT_EQ(v[4].lineweight, 50);
+}
+
+TEST(LineStyle, PatternFromTheLtypeTableScaled) {
+    S e = line("L", {});
+    testutil::add(e, line("L", {"48", "0.5"}));
+    testutil::add(e, line("L", {"6", "Continuous"}));
+    testutil::add(e, line("L", {"6", "UNDEFINED"}));
+    for (bool exact : {false, true}) {
+        testutil::memstream m(drawing(e));
+        ostra::reader r(m.get());
+        r.setexact(exact);
+        brevo::geometry g;
+        std::vector<std::vector<double>> got;
+        while (r.next(g)) {
+            const double* d = nullptr;
+            int n = r.currentlinepattern(d);
+            got.emplace_back(d, d + n);
+        }
+        // DASHED names the entry "Dashed"; $LTSCALE 2, then times 0.5.
+        ASSERT_EQ(got.size(), 4u);
+        EXPECT_EQ(got[0], (std::vector<double>{1, -0.5}));
+        EXPECT_EQ(got[1], (std::vector<double>{0.5, -0.25}));
+        EXPECT_TRUE(got[2].empty());
+        EXPECT_TRUE(got[3].empty());
+    }
 }
 
 TEST(LineStyle, NothingBeforeTheFirstGeometry) {

@@ -185,6 +185,13 @@ public:
     // Its linetype scale: its own group 48 times the drawing's $LTSCALE
     // (each 1 when not given); 0 before any geometry.
     double currentltscale();
+    // Its linetype's pattern from the LTYPE table, scaled by
+    // currentltscale(): into dashes the lengths in drawing units, a dash
+    // positive, a gap negative, a dot 0, repeated along the line from its
+    // start; returns their number, 0 for a continuous line (a linetype
+    // without lengths, or without an LTYPE entry). The lengths live until
+    // the next next().
+    int currentlinepattern(const double*& dashes);
 
     // The first value text of a header variable read so far ("$INSUNITS"),
     // or null; with code, the text of its group code instead (20 for the y

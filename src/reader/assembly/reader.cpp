@@ -184,6 +184,18 @@ double reader::currentltscale() {
     return state_->currentstyle().scale * g;
 }
 
+int reader::currentlinepattern(const double*& dashes) {
+    dashes = nullptr;
+    const char* name = currentlinetype();
+    const std::vector<double>* p = name ? state_->info.ltypes.find(name) : nullptr;
+    if (!p || p->empty()) return 0;
+    double scale = currentltscale();
+    state_->dashes.clear();
+    for (double d : *p) state_->dashes.push_back(d * scale);
+    dashes = state_->dashes.data();
+    return static_cast<int>(state_->dashes.size());
+}
+
 const char* reader::header(const char* name) { return header(name, -1); }
 const char* reader::header(const char* name, int code) {
     return state_ ? state_->info.name(state_->info.header.value(name, code)) : nullptr;

@@ -204,6 +204,7 @@ void readerstate::endrecord() {
     case kdimstyle: if (exact_) p.styles.style(table); break;
     case kblockrecord: if (exact_) p.styles.blockrecord(table); break;
     case klayer: info.layerdefs.record(table); break;
+    case kltype: info.ltypes.end(table); break;
     case kheadervar: info.header.record(variable_, table); break;
     default: break;
     }
@@ -270,6 +271,10 @@ void readerstate::beginrecord(int code, const char* name, int length) {
         producers_->hatches.start(name[0] == 'M');
         collecting_ = hatch_ != nohatch;
         break;
+    case kltype:
+        info.ltypes.start();
+        collecting_ = true;
+        break;
     case kwipeout:
         producers_->wipeouts.start();
         collecting_ = hatch_ != nohatch;
@@ -312,6 +317,8 @@ void readerstate::steergroup(int code, const char* value, int length) {
         producers_->hatches.group(code, table);
     else if (kind_ == kwipeout)
         producers_->wipeouts.group(code, table);
+    else if (kind_ == kltype)
+        info.ltypes.group(code, table);
 }
 
 }  // namespace ostra

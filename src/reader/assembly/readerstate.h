@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 #include <brevo/geometry.h>
 #include <ostra/readstatus.h>
@@ -54,6 +55,8 @@ public:
     // (BYLAYER is left to the caller: a null linetype, layer naming the
     // layer it refers to when that is not the geometry's own).
     linestyle currentstyle() const;
+    // The scaled pattern last handed out.
+    std::vector<double> dashes;
 
     groupreader groups;
     grouptable table;

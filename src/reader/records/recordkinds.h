@@ -40,7 +40,8 @@ enum entitykind {
     klargeradial = 25,      // LARGE_RADIAL_DIMENSION: the same
     khatch = 26,            // HATCH or MPOLYGON, read when the host asks
     kwipeout = 27,          // WIPEOUT, the same
-    kinds = 28,
+    kltype = 28,            // an LTYPE table entry
+    kinds = 29,
 };
 
 // The section being read, as far as reading cares.
@@ -64,6 +65,7 @@ inline int kindof(const char* name, int n, int oldkind) {
         if (is(name, n, "LWPOLYLINE")) return kpolyline;
         if (is(name, n, "LEADER")) return kleader;
         if (is(name, n, "LARGE_RADIAL_DIMENSION")) return klargeradial;
+        if (is(name, n, "LTYPE")) return kltype;
         break;
     case 'P':
         if (is(name, n, "POLYLINE")) return kpolyline;
@@ -163,6 +165,7 @@ inline constexpr kindfacts kindtable[kinds] = {
     {"LARGE_RADIAL_DIMENSION", nullptr, 0, true},  // klargeradial
     {"HATCH", "MPOLYGON", 'M', false},           // khatch
     {"WIPEOUT", nullptr, 0, false},              // kwipeout
+    {nullptr, nullptr, 0, false},                // kltype
 };
 
 // The name under which a record of kind named name delivers its geometry
