@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "testutil.h"
@@ -131,6 +132,39 @@ TEST(LineStyle, PatternFromTheLtypeTableScaled) {
         EXPECT_TRUE(got[2].empty());
         EXPECT_TRUE(got[3].empty());
     }
+}
+
+std::vector<std::pair<double, double>> widths(const S& entities) {
+    testutil::memstream m(testutil::entities(entities));
+    ostra::reader r(m.get());
+    r.setexact(true);
+    std::vector<std::pair<double, double>> out;
+    brevo::geometry g;
+    while (r.next(g)) {
+        double a = -1, b = -1;
+        bool wide = r.currentwidth(a, b);
+        EXPECT_EQ(wide, a != 0 || b != 0);
+        out.emplace_back(a, b);
+    }
+    return out;
+}
+
+using W = std::vector<std::pair<double, double>>;
+
+TEST(LineStyle, WidePolylinePieces) {
+    // A constant width, and a vertex that gives its own (a taper).
+    EXPECT_EQ(widths({"0", "LWPOLYLINE", "8", "0", "90", "3", "70", "0", "43", "0.5", "10", "0", "20", "0",
+                      "10", "1", "20", "0", "40", "2", "41", "0", "10", "2", "20", "0"}),
+              (W{{0.5, 0.5}, {2, 0}}));
+    // The old form: the header's 40/41 unless the vertex gives its own; a
+    // closed one's closing piece has the last vertex's.
+    EXPECT_EQ(widths({"0", "POLYLINE", "8", "0", "66", "1", "70", "1", "40", "0.25", "41", "0.25",
+                      "0", "VERTEX", "8", "0", "10", "0", "20", "0",
+                      "0", "VERTEX", "8", "0", "10", "1", "20", "0", "40", "1", "41", "3",
+                      "0", "VERTEX", "8", "0", "10", "1", "20", "1", "0", "SEQEND"}),
+              (W{{0.25, 0.25}, {1, 3}, {0.25, 0.25}}));
+    // No widths: none.
+    EXPECT_EQ(widths({"0", "LINE", "8", "0", "10", "0", "20", "0", "11", "1", "21", "0"}), (W{{0, 0}}));
 }
 
 TEST(LineStyle, NothingBeforeTheFirstGeometry) {

@@ -192,6 +192,12 @@ public:
     // without lengths, or without an LTYPE entry). The lengths live until
     // the next next().
     int currentlinepattern(const double*& dashes);
+    // Exact reading: a wide polyline's piece, its width where it starts and
+    // where it ends (LWPOLYLINE: the vertex's 40 and 41, else the constant
+    // width 43; POLYLINE: the VERTEX's 40 and 41, else the header's), in
+    // the units of the record (a block's inside an insert). False, with
+    // both 0, for any other geometry.
+    bool currentwidth(double& start, double& end);
 
     // The first value text of a header variable read so far ("$INSUNITS"),
     // or null; with code, the text of its group code instead (20 for the y

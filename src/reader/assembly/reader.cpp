@@ -196,6 +196,13 @@ int reader::currentlinepattern(const double*& dashes) {
     return static_cast<int>(state_->dashes.size());
 }
 
+bool reader::currentwidth(double& start, double& end) {
+    const piecewidth* w = state_ && state_->results.info().record ? state_->results.info().width : nullptr;
+    start = w ? w->start : 0;
+    end = w ? w->end : 0;
+    return w != nullptr;
+}
+
 const char* reader::header(const char* name) { return header(name, -1); }
 const char* reader::header(const char* name, int code) {
     return state_ ? state_->info.name(state_->info.header.value(name, code)) : nullptr;

@@ -87,7 +87,8 @@ inline void readerstate::storegroup(int code, const char* value, int length) {
         // reading's light form takes it from its slot after.
         if (!exact_) {
             if (code == 10 || code == 20 || code == 30) producers_->polylines.vertexgroup(code, table, emit);
-        } else if ((code == 10 || code == 20 || code == 42) && producers_->exactpolylines.light()) {
+        } else if ((code == 10 || code == 20 || code == 42 || code == 40 || code == 41) &&
+                   producers_->exactpolylines.light()) {
             store(code, value, length);
             return producers_->exactpolylines.lightgroup(code, table);
         }

@@ -62,6 +62,7 @@ struct blockrecord {
     bool closed = false;
     const fillinfo* fill = nullptr;  // the area it bounds or fills (kept by its producer)
     linestyle style;                 // its line style, its linetype name kept by the store
+    double startwidth = 0, endwidth = 0;  // a wide polyline's piece
     union {
         brevo::geometry g;
         const storedinsert* ins;

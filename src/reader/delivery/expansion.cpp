@@ -159,6 +159,11 @@ bool expansion::deliver(const frame& f, const blockrecord& r, sink& s) {
     info.closed = r.closed && !origin_.entity && oneentity_ < 0;
     info.fill = r.fill;
     info.style = &r.style;
+    if (r.startwidth != 0 || r.endwidth != 0) {
+        width_.start = r.startwidth;
+        width_.end = r.endwidth;
+        info.width = &width_;
+    }
     info.outerstyle = &f.style;
     s.put(r.g * f.cur, info);
     ++delivered_;

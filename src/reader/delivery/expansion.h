@@ -83,6 +83,7 @@ private:
     unsigned lastentity_ = 0;
     unsigned long long entity_ = 0;
     int oneentity_ = -1;
+    piecewidth width_;  // the widths of the piece delivered last
 };
 
 }  // namespace ostra
