@@ -162,6 +162,14 @@ public:
     // no hidden edge.
     bool currentclosed();
 
+    // Exact reading, off by default: ACAD_PROXY_ENTITY records and entities
+    // of kinds the reader does not know give the primitives of their proxy
+    // graphics (lines, polylines, polygons, arcs, circles, meshes, shells;
+    // no texts) as the pieces of one item. A cut or corrupt stream gives
+    // what came before the fault; what is left out counts under
+    // "*proxygraphics" among the skipped records. Set it before reading.
+    void setproxies(bool proxies);
+
     // Areas: what HATCH and MPOLYGON records give (hatchmode values or-ed;
     // nohatch, the default, counts them as skipped), in both readings. Set
     // it before reading. See docs/areas.md.

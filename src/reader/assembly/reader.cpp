@@ -139,6 +139,10 @@ long reader::currentitem() { return state_ && state_->results.info().record ? st
 int reader::currentpiece() { return state_ && state_->results.info().record ? state_->results.piece() : 0; }
 bool reader::currentclosed() { return state_ && state_->results.info().record && state_->results.info().closed; }
 
+void reader::setproxies(bool proxies) {
+    if (state_) state_->setproxies(proxies);
+}
+
 void reader::sethatch(int modes) {
     if (state_) state_->sethatch(modes);
 }

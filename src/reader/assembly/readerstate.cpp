@@ -21,6 +21,7 @@ struct readerstate::producerset {
     leaderproducer leaders;
     hatchproducer hatches;
     wipeoutproducer wipeouts;
+    proxyproducer proxies;
     dimstyles styles;   // what leaders are drawn with
     chainsource chain;  // a spline's or a leader's segments
 };
@@ -163,6 +164,16 @@ linestyle readerstate::currentstyle() const {
     return styleof(own, i.outerstyle);
 }
 
+// An entity not known, with proxy graphics: its pieces go under its own
+// name, kept as long as the reader.
+void readerstate::proxyend() {
+    if (!producers_->proxies.hasgraphics()) return;
+    const char* name = blocks.keepname(proxyname_.c_str());
+    if (!name) return;
+    emit.beginrecord(name);
+    producers_->proxies.end(emit);
+}
+
 // After the EOF record: what its predecessor left in a source, then the end.
 bool readerstate::finish() {
     if (results.pull()) return results.full();
@@ -202,6 +213,8 @@ void readerstate::endrecord() {
     case kleader: if (exact_) p.leaders.end(table, emit, {p.styles, info.header, blocks, p.chain, flattening_}); break;
     case khatch: p.hatches.end(table, emit, hatch_, flattening_); break;
     case kwipeout: if (hatch_) p.wipeouts.end(table, emit); break;
+    case kproxy: if (proxies_) p.proxies.end(emit); break;
+    case knone: if (proxying_) proxyend(); break;
     case kdimstyle: if (exact_) p.styles.style(table); break;
     case kblockrecord: if (exact_) p.styles.blockrecord(table); break;
     case klayer: info.layerdefs.record(table); break;
@@ -236,7 +249,8 @@ void readerstate::setexact(bool exact) {
 // drawing's structure; records of other kinds are passed over and counted.
 // HATCH and MPOLYGON only when the host asks for them.
 bool readerstate::produces(int kind) const {
-    return kind != knone && (exact_ || !exactonly(kind)) && (hatch_ != nohatch || !areakind(kind));
+    return kind != knone && (exact_ || !exactonly(kind)) && (hatch_ != nohatch || !areakind(kind)) &&
+           (kind != kproxy || proxies_);
 }
 
 // A record among the entities that gives no geometry: counted by name.
@@ -254,7 +268,7 @@ void readerstate::beginrecord(int code, const char* name, int length) {
     // A VERTEX or SEQEND goes on with its polyline's entity.
     if (kind_ != kvertex && kind_ != kseqend) emit.beginentity();
     if (!produces(kind_)) passover(name, length);
-    collecting_ = false;
+    collecting_ = proxying_ = false;
     switch (kind_) {
     case kpolyline:
         producers_->polylines.start(name[0] == 'L');
@@ -272,6 +286,10 @@ void readerstate::beginrecord(int code, const char* name, int length) {
         producers_->hatches.start(name[0] == 'M');
         collecting_ = hatch_ != nohatch;
         break;
+    case kproxy:
+        producers_->proxies.start();
+        collecting_ = proxying_ = exact_ && proxies_;
+        break;
     case kltype:
         info.ltypes.start();
         collecting_ = true;
@@ -285,6 +303,13 @@ void readerstate::beginrecord(int code, const char* name, int length) {
         section_ = snone;
         break;
     case knone:
+        // An entity of a kind not known may carry proxy graphics.
+        if (exact_ && proxies_ && (section_ == sentities || blocks.defining())) {
+            producers_->proxies.start();
+            std::size_t n = static_cast<std::size_t>(length);
+            proxyname_.assign(name, n);
+            collecting_ = proxying_ = true;
+        }
         if (code == 9 && section_ == sheader) {
             kind_ = kheadervar;
             std::size_t n = static_cast<std::size_t>(length) < sizeof variable_ ? static_cast<std::size_t>(length)
@@ -320,6 +345,8 @@ void readerstate::steergroup(int code, const char* value, int length) {
         producers_->wipeouts.group(code, table);
     else if (kind_ == kltype)
         info.ltypes.group(code, table);
+    else if (proxying_)
+        producers_->proxies.group(code, value, length);
 }
 
 }  // namespace ostra

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <brevo/geometry.h>
@@ -75,6 +76,9 @@ public:
     // What HATCH and MPOLYGON records give (hatchmode values or-ed).
     void sethatch(int modes) { hatch_ = modes & (hatchboundaries | hatchpatterns); }
     int hatch() const { return hatch_; }
+    // Exact reading: proxy graphics of ACAD_PROXY_ENTITY and of entities
+    // not known.
+    void setproxies(bool proxies) { proxies_ = proxies; }
 
 private:
     // The producers of every record kind, made with the dispatch.
@@ -105,6 +109,10 @@ private:
     bool exact_ = false;
     double flattening_ = 0;
     int hatch_ = nohatch;
+    bool proxies_ = false;
+    bool proxying_ = false;   // the record's proxy graphics are collected
+    std::string proxyname_;   // the name of an entity not known being collected
+    void proxyend();
     int kind_ = knone;
     bool collecting_ = false;  // the record keeps its repeated groups
     sectionkind section_ = snone;

@@ -13,6 +13,7 @@
 #include "reader/producers/inserts.h"
 #include "reader/producers/leader.h"
 #include "reader/producers/points.h"
+#include "reader/producers/proxy.h"
 #include "reader/producers/polyline.h"
 #include "reader/producers/spline.h"
 #include "reader/producers/wipeout.h"

@@ -41,7 +41,8 @@ enum entitykind {
     khatch = 26,            // HATCH or MPOLYGON, read when the host asks
     kwipeout = 27,          // WIPEOUT, the same
     kltype = 28,            // an LTYPE table entry
-    kinds = 29,
+    kproxy = 29,            // ACAD_PROXY_ENTITY, read when the host asks
+    kinds = 30,
 };
 
 // The section being read, as far as reading cares.
@@ -83,6 +84,7 @@ inline int kindof(const char* name, int n, int oldkind) {
     case 'A':
         if (is(name, n, "ARC")) return karc;
         if (is(name, n, "ARC_DIMENSION")) return karcdimension;
+        if (is(name, n, "ACAD_PROXY_ENTITY")) return kproxy;
         break;
     case 'C':
         if (is(name, n, "CIRCLE")) return kcircle;
@@ -166,6 +168,7 @@ inline constexpr kindfacts kindtable[kinds] = {
     {"HATCH", "MPOLYGON", 'M', false},           // khatch
     {"WIPEOUT", nullptr, 0, false},              // kwipeout
     {nullptr, nullptr, 0, false},                // kltype
+    {"ACAD_PROXY_ENTITY", nullptr, 0, true},     // kproxy
 };
 
 // The name under which a record of kind named name delivers its geometry
