@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include <brevo/geometry.h>
+#include <ostra/fill.h>
 #include <ostra/readstatus.h>
 #include <ostra/text.h>
 #include <ostra/version.h>
@@ -172,6 +173,51 @@ public:
     // ellipse, a closed or periodic spline, a SOLID or TRACE, a 3DFACE with
     // no hidden edge.
     bool currentclosed();
+
+    // Exact reading, off by default: ACAD_PROXY_ENTITY records and entities
+    // of kinds the reader does not know give the primitives of their proxy
+    // graphics (lines, polylines, polygons, arcs, circles, meshes, shells;
+    // no texts) as the pieces of one item. A cut or corrupt stream gives
+    // what came before the fault; what is left out counts under
+    // "*proxygraphics" among the skipped records. Set it before reading.
+    void setproxies(bool proxies);
+
+    // Areas: what HATCH and MPOLYGON records give (hatchmode values or-ed;
+    // nohatch, the default, counts them as skipped), in both readings. Set
+    // it before reading. See docs/areas.md.
+    void sethatch(int modes);
+    // The area the geometry last returned bounds or fills: a hatch's
+    // boundary loop or pattern line, the outline of a SOLID, TRACE or
+    // WIPEOUT; null for any other geometry. Lives until the next next().
+    const fillinfo* currentfill();
+
+    // Its line style, worked out only when asked for. The linetype's name
+    // (group 6): BYLAYER (or none) through its layer's LAYER entry, BYBLOCK
+    // through the insert that places it (nested inserts in turn; outside
+    // any block "Continuous"), "Continuous" where a layer names none; null
+    // before any geometry.
+    const char* currentlinetype();
+    // Its lineweight in hundredths of a millimetre (group 370), BYLAYER and
+    // BYBLOCK resolved as for the linetype; -3 (the default lineweight,
+    // which a host draws as it likes: CAD programs take 0.25 mm) when it
+    // and its layer give none; -1 before any geometry.
+    int currentlineweight();
+    // Its linetype scale: its own group 48 times the drawing's $LTSCALE
+    // (each 1 when not given); 0 before any geometry.
+    double currentltscale();
+    // Its linetype's pattern from the LTYPE table, scaled by
+    // currentltscale(): into dashes the lengths in drawing units, a dash
+    // positive, a gap negative, a dot 0, repeated along the line from its
+    // start; returns their number, 0 for a continuous line (a linetype
+    // without lengths, or without an LTYPE entry). The lengths live until
+    // the next next().
+    int currentlinepattern(const double*& dashes);
+    // Exact reading: a wide polyline's piece, its width where it starts and
+    // where it ends (LWPOLYLINE: the vertex's 40 and 41, else the constant
+    // width 43; POLYLINE: the VERTEX's 40 and 41, else the header's), in
+    // the units of the record (a block's inside an insert). False, with
+    // both 0, for any other geometry.
+    bool currentwidth(double& start, double& end);
 
     // The first value text of a header variable read so far ("$INSUNITS"),
     // or null; with code, the text of its group code instead (20 for the y

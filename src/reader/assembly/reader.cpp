@@ -1,9 +1,11 @@
 // ostra::reader: the host's face of the reader state.
 #include <ostra/reader.h>
 
+#include <cstring>
 #include <new>
 
 #include "reader/assembly/readerstate.h"
+#include "support/number.h"
 
 namespace ostra {
 
@@ -142,6 +144,74 @@ const char* reader::currenthandle() { return state_ ? state_->currenthandle() : 
 long reader::currentitem() { return state_ && state_->results.info().record ? state_->results.item() : 0; }
 int reader::currentpiece() { return state_ && state_->results.info().record ? state_->results.piece() : 0; }
 bool reader::currentclosed() { return state_ && state_->results.info().record && state_->results.info().closed; }
+
+void reader::setproxies(bool proxies) {
+    if (state_) state_->setproxies(proxies);
+}
+
+void reader::sethatch(int modes) {
+    if (state_) state_->sethatch(modes);
+}
+
+const fillinfo* reader::currentfill() {
+    return state_ && state_->results.info().record ? state_->results.info().fill : nullptr;
+}
+
+namespace {
+// The LAYER entry a BYLAYER style refers to.
+const layerstates::entry* styledlayer(readerstate* s, const char* of) {
+    int i = s->results.info().layer;
+    const char* layer = of ? of : i >= 0 ? s->layers.name(i) : nullptr;
+    try {
+        return layer ? s->info.layerdefs.find(layer) : nullptr;
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+}  // namespace
+
+const char* reader::currentlinetype() {
+    if (!state_ || !state_->results.info().record) return nullptr;
+    linestyle s = state_->currentstyle();
+    if (s.linetype) return state_->info.name(s.linetype);
+    const layerstates::entry* e = styledlayer(state_, s.layer);
+    return e && !e->linetype.empty() ? state_->info.name(e->linetype.c_str()) : "Continuous";
+}
+
+int reader::currentlineweight() {
+    if (!state_ || !state_->results.info().record) return -1;
+    linestyle s = state_->currentstyle();
+    if (s.lineweight >= 0 || s.lineweight == lwdefault) return s.lineweight;
+    const layerstates::entry* e = styledlayer(state_, s.weightlayer);
+    return e && e->lineweight >= 0 ? e->lineweight : lwdefault;
+}
+
+double reader::currentltscale() {
+    if (!state_ || !state_->results.info().record) return 0;
+    const char* global = state_->info.header.value("$LTSCALE", 40);
+    double g = global ? parsedouble(global) : 1;
+    if (!(g > 0 && g < 1e300)) g = 1;
+    return state_->currentstyle().scale * g;
+}
+
+int reader::currentlinepattern(const double*& dashes) {
+    dashes = nullptr;
+    const char* name = currentlinetype();
+    const std::vector<double>* p = name ? state_->info.ltypes.find(name) : nullptr;
+    if (!p || p->empty()) return 0;
+    double scale = currentltscale();
+    state_->dashes.clear();
+    for (double d : *p) state_->dashes.push_back(d * scale);
+    dashes = state_->dashes.data();
+    return static_cast<int>(state_->dashes.size());
+}
+
+bool reader::currentwidth(double& start, double& end) {
+    const piecewidth* w = state_ && state_->results.info().record ? state_->results.info().width : nullptr;
+    start = w ? w->start : 0;
+    end = w ? w->end : 0;
+    return w != nullptr;
+}
 
 const char* reader::header(const char* name) { return header(name, -1); }
 const char* reader::header(const char* name, int code) {

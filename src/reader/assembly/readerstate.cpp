@@ -19,6 +19,9 @@ struct readerstate::producerset {
     faceproducer faces;
     splineproducer splines;
     leaderproducer leaders;
+    hatchproducer hatches;
+    wipeoutproducer wipeouts;
+    proxyproducer proxies;
     dimstyles styles;   // what leaders are drawn with
     textproducer texts;
     mleaderproducer mleaders;
@@ -88,7 +91,8 @@ inline void readerstate::storegroup(int code, const char* value, int length) {
         // reading's light form takes it from its slot after.
         if (!exact_) {
             if (code == 10 || code == 20 || code == 30) producers_->polylines.vertexgroup(code, table, emit);
-        } else if ((code == 10 || code == 20 || code == 42) && producers_->exactpolylines.light()) {
+        } else if ((code == 10 || code == 20 || code == 42 || code == 40 || code == 41) &&
+                   producers_->exactpolylines.light()) {
             store(code, value, length);
             return producers_->exactpolylines.lightgroup(code, table);
         }
@@ -157,6 +161,22 @@ colourref readerstate::currentcolour() const {
     return colourof(p, i.layer, i.byblock);
 }
 
+linestyle readerstate::currentstyle() const {
+    const geometryinfo& i = results.info();
+    linestyle own = i.style ? *i.style : readlinestyle(table, i.props ? i.props->record : i.tablerecord);
+    return styleof(own, i.outerstyle);
+}
+
+// An entity not known, with proxy graphics: its pieces go under its own
+// name, kept as long as the reader.
+void readerstate::proxyend() {
+    if (!producers_->proxies.hasgraphics()) return;
+    const char* name = blocks.keepname(proxyname_.c_str());
+    if (!name) return;
+    emit.beginrecord(name);
+    producers_->proxies.end(emit);
+}
+
 // After the EOF record: what its predecessor left in a source, then the end.
 bool readerstate::finish() {
     if (results.pull()) return results.full();
@@ -201,6 +221,10 @@ void readerstate::endrecord() {
     case klargeradial: if (exact_) p.inserts.dimension(table, blocks, emit, kindtable[kind_].name); break;
     case kspline: if (exact_) p.splines.end(table, emit, p.chain, flattening_); break;
     case kleader: if (exact_) p.leaders.end(table, emit, {p.styles, info.header, blocks, p.chain, flattening_}); break;
+    case khatch: p.hatches.end(table, emit, hatch_, flattening_); break;
+    case kwipeout: if (hatch_) p.wipeouts.end(table, emit); break;
+    case kproxy: if (proxies_) p.proxies.end(emit); break;
+    case knone: if (proxying_) proxyend(); break;
     case kdimstyle: if (exact_) p.styles.style(table); break;
     case kblockrecord: if (exact_) p.styles.blockrecord(table); break;
     case ktext:
@@ -215,6 +239,7 @@ void readerstate::endrecord() {
     case ktable: if (textmode_) p.inserts.table(table, blocks, emit, exact_); break;
     case kstyle: if (textmode_) p.textstyletable.record(table); break;
     case klayer: info.layerdefs.record(table); break;
+    case kltype: info.ltypes.end(table); break;
     case kheadervar: info.header.record(variable_, table); break;
     default: break;
     }
@@ -258,9 +283,11 @@ void readerstate::keepcodes() {
 
 // Whether a record of kind gives geometry in this reading or belongs to the
 // drawing's structure; records of other kinds are passed over and counted.
+// Texts, HATCH and MPOLYGON only when the host asks for them.
 bool readerstate::produces(int kind) const {
     if (textkind(kind)) return textmode_ != 0;
-    return kind != knone && (exact_ || !exactonly(kind));
+    return kind != knone && (exact_ || !exactonly(kind)) && (hatch_ != nohatch || !areakind(kind)) &&
+           (kind != kproxy || proxies_);
 }
 
 // A record among the entities that gives no geometry: counted by name.
@@ -278,7 +305,7 @@ void readerstate::beginrecord(int code, const char* name, int length) {
     // A VERTEX or SEQEND goes on with its polyline's entity.
     if (kind_ != kvertex && kind_ != kseqend) emit.beginentity();
     if (!produces(kind_)) passover(name, length);
-    collecting_ = false;
+    collecting_ = proxying_ = false;
     switch (kind_) {
     case kpolyline:
         producers_->polylines.start(name[0] == 'L');
@@ -300,11 +327,34 @@ void readerstate::beginrecord(int code, const char* name, int length) {
         producers_->mleaders.start();
         collecting_ = textmode_ != 0;
         break;
+    case khatch:
+        producers_->hatches.start(name[0] == 'M');
+        collecting_ = hatch_ != nohatch;
+        break;
+    case kproxy:
+        producers_->proxies.start();
+        collecting_ = proxying_ = exact_ && proxies_;
+        break;
+    case kltype:
+        info.ltypes.start();
+        collecting_ = true;
+        break;
+    case kwipeout:
+        producers_->wipeouts.start();
+        collecting_ = hatch_ != nohatch;
+        break;
     case kendsec:
         if (section_ == sheader) info.headerdone();
         section_ = snone;
         break;
     case knone:
+        // An entity of a kind not known may carry proxy graphics.
+        if (exact_ && proxies_ && (section_ == sentities || blocks.defining())) {
+            producers_->proxies.start();
+            std::size_t n = static_cast<std::size_t>(length);
+            proxyname_.assign(name, n);
+            collecting_ = proxying_ = true;
+        }
         if (code == 9 && section_ == sheader) {
             kind_ = kheadervar;
             std::size_t n = static_cast<std::size_t>(length) < sizeof variable_ ? static_cast<std::size_t>(length)
@@ -338,6 +388,14 @@ void readerstate::steergroup(int code, const char* value, int length) {
         producers_->texts.group(code, table);
     else if (kind_ == kmleader)
         producers_->mleaders.group(code, table);
+    else if (kind_ == khatch)
+        producers_->hatches.group(code, table);
+    else if (kind_ == kwipeout)
+        producers_->wipeouts.group(code, table);
+    else if (kind_ == kltype)
+        info.ltypes.group(code, table);
+    else if (proxying_)
+        producers_->proxies.group(code, value, length);
 }
 
 }  // namespace ostra

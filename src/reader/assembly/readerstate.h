@@ -10,6 +10,8 @@
 #include <cstddef>
 #include <cstdio>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include <brevo/geometry.h>
 #include <ostra/readstatus.h>
@@ -50,6 +52,12 @@ public:
     bool currentprops(recordprops& p) const;
     const char* currenthandle() const;
     colourref currentcolour() const;
+    // Its line style, BYBLOCK resolved through the inserts that place it
+    // (BYLAYER is left to the caller: a null linetype, layer naming the
+    // layer it refers to when that is not the geometry's own).
+    linestyle currentstyle() const;
+    // The scaled pattern last handed out.
+    std::vector<double> dashes;
 
     groupreader groups;
     grouptable table;
@@ -68,6 +76,12 @@ public:
     int textmode() const { return textmode_; }
     // The flattening tolerance of curves; 0 or less for the default.
     void setflattening(double tolerance) { flattening_ = tolerance; }
+    // What HATCH and MPOLYGON records give (hatchmode values or-ed).
+    void sethatch(int modes) { hatch_ = modes & (hatchboundaries | hatchpatterns); }
+    int hatch() const { return hatch_; }
+    // Exact reading: proxy graphics of ACAD_PROXY_ENTITY and of entities
+    // not known.
+    void setproxies(bool proxies) { proxies_ = proxies; }
 
 private:
     // The producers of every record kind, made with the dispatch.
@@ -99,6 +113,11 @@ private:
     bool exact_ = false;
     int textmode_ = 0;
     double flattening_ = 0;
+    int hatch_ = nohatch;
+    bool proxies_ = false;
+    bool proxying_ = false;   // the record's proxy graphics are collected
+    std::string proxyname_;   // the name of an entity not known being collected
+    void proxyend();
     int kind_ = knone;
     bool collecting_ = false;  // the record keeps its repeated groups
     sectionkind section_ = snone;

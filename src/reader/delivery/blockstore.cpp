@@ -1,5 +1,7 @@
 #include "reader/delivery/blockstore.h"
 
+#include <new>
+
 #include <cstring>
 #include <memory>
 
@@ -136,6 +138,15 @@ const textinfo* blockstore::storetext(const textinfo& t) {
     k.info.tag = k.tag.c_str();
     k.info.style = k.style.c_str();
     return &k.info;
+}
+
+const char* blockstore::keepname(const char* name) {
+    if (!name) return nullptr;
+    try {
+        return linetypes_.emplace(name).first->c_str();
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
 }
 
 }  // namespace ostra

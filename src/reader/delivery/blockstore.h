@@ -12,6 +12,7 @@
 
 #include <brevo/geometry.h>
 #include <ostra/text.h>
+#include <ostra/fill.h>
 
 #include "reader/records/props.h"
 #include "support/chunkarray.h"
@@ -33,6 +34,7 @@ struct insertparams {
     // insert kept in a block.
     recordprops props;
     const char* layer = "";
+    linestyle style;  // its line style, its linetype name kept by the store
     // Every cell is one drawn entity, whatever its block holds: a dimension
     // kept in a block.
     bool oneentity = false;
@@ -61,6 +63,9 @@ struct blockrecord {
     unsigned entity = 0;
     bool closed = false;
     const textinfo* text = nullptr;  // the text a geometry came from, kept by the store
+    const fillinfo* fill = nullptr;  // the area it bounds or fills (kept by its producer)
+    linestyle style;                 // its line style, its linetype name kept by the store
+    double startwidth = 0, endwidth = 0;  // a wide polyline's piece
     union {
         brevo::geometry g;
         const storedinsert* ins;
@@ -142,6 +147,9 @@ public:
     // A copy of a text kept as long as the store, its strings with it.
     // Throws std::bad_alloc when memory runs out.
     const textinfo* storetext(const textinfo& t);
+    // A linetype name kept as long as the store, for the styles of what
+    // blocks keep and of inserts; null for null, and when memory ran out.
+    const char* keepname(const char* name);
 
     // Stores a geometry or a nested insert in the block; false when no chunk
     // could be had.
@@ -188,6 +196,7 @@ private:
         std::string content, raw, tag, style;
     };
     std::deque<storedtext> texts_;  // the texts of block entities
+    std::unordered_set<std::string> linetypes_;  // the linetype names of kept styles
     namekeys* keys_ = nullptr;
 };
 

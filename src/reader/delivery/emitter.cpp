@@ -67,6 +67,13 @@ void emitter::store(const brevo::geometry& g, const geometryinfo& info) {
     r.entity = static_cast<unsigned>(info.entity);
     r.closed = info.closed;
     r.text = info.text;
+    r.fill = info.fill;
+    if (info.width) {
+        r.startwidth = info.width->start;
+        r.endwidth = info.width->end;
+    }
+    r.style = readlinestyle(table_, r.props.record);
+    r.style.linetype = blocks_.keepname(r.style.linetype);
     r.g = g;
     if (!blocks_.append(b, r)) fail();
 }

@@ -102,6 +102,14 @@ public:
         if (inentities_) return out_.put(g, info);
         if (out_.spend()) store(g, info);
     }
+    // The same for a wide polyline's piece, with its widths w (kept by the
+    // caller as long as the geometry is the last delivered).
+    void emit(const brevo::geometry& g, const piecewidth& w) {
+        geometryinfo info = recordinfo();
+        info.width = &w;
+        if (inentities_) return out_.put(g, info);
+        if (out_.spend()) store(g, info);
+    }
     // What the record's geometry goes out with: the layer of the last check,
     // the name it is delivered under, its handle and colour.
     geometryinfo recordinfo() const {

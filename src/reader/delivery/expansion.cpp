@@ -30,6 +30,9 @@ bool expansion::push(block* b, const insertparams& p, const brevo::trafo& parent
     f.id = ++frames_;
     f.colour = colourof(p.props, -1, depth_ > 1 ? &stack_[depth_ - 2].colour : nullptr);
     if (f.colour.aci == bylayer) f.colour.layername = f.p.layer;
+    f.style = styleof(p.style, depth_ > 1 ? &stack_[depth_ - 2].style : nullptr);
+    if (!p.style.linetype) f.style.layer = f.p.layer;
+    if (p.style.lineweight == lwbylayer) f.style.weightlayer = f.p.layer;
     f.layer = layer;
     f.cellstart = delivered_;
     f.entity = 0;
@@ -157,6 +160,14 @@ bool expansion::deliver(const frame& f, const blockrecord& r, sink& s) {
     info.entity = entityof(f, r, s);
     info.closed = r.closed && !origin_.entity && oneentity_ < 0;
     if (r.text) info.text = placetext(*r.text, f.cur, placed_);
+    info.fill = r.fill;
+    info.style = &r.style;
+    if (r.startwidth != 0 || r.endwidth != 0) {
+        width_.start = r.startwidth;
+        width_.end = r.endwidth;
+        info.width = &width_;
+    }
+    info.outerstyle = &f.style;
     s.put(r.g * f.cur, info);
     ++delivered_;
     return true;

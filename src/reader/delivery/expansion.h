@@ -53,6 +53,7 @@ private:
         brevo::trafo cur;
         unsigned long long id;  // tells this frame from every other one pushed
         colourref colour;       // the insert's colour: what BYBLOCK stands for inside
+        linestyle style;        // the insert's line style, the same
         int layer;              // the layer the insert is drawn on
         unsigned long long cellstart;  // entities delivered before its cell began
         unsigned long long entity;     // of a frame whose cell is one entity: its number, 0 until it has one
@@ -84,6 +85,7 @@ private:
     unsigned long long entity_ = 0;
     int oneentity_ = -1;
     textinfo placed_;  // the text of the geometry delivered last, placed
+    piecewidth width_;  // the widths of the piece delivered last
 };
 
 }  // namespace ostra

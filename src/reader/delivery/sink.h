@@ -15,6 +15,7 @@
 #include <climits>
 
 #include <brevo/geometry.h>
+#include <ostra/fill.h>
 
 #include "reader/tables/layertable.h"
 #include "reader/records/props.h"
@@ -36,6 +37,11 @@ protected:
     ~source() = default;
 };
 
+// The width of a wide polyline's piece where it starts and where it ends.
+struct piecewidth {
+    double start = 0, end = 0;
+};
+
 // What the host can ask about the geometry last delivered. Handle and
 // colour are looked up only when asked for: in props, or, where that is
 // null, in the group table's record tablerecord, whose slots stay as they
@@ -51,6 +57,10 @@ struct geometryinfo {
     unsigned long long entity = 0;        // the drawn entity it belongs to (see sink::newentity)
     bool closed = false;                  // that entity is a closed contour
     const textinfo* text = nullptr;       // the text it came from, or null
+    const fillinfo* fill = nullptr;       // the area it bounds or fills, if any
+    const linestyle* style = nullptr;     // its line style, when not in the table
+    const linestyle* outerstyle = nullptr;  // what BYBLOCK stands for: the placing insert's style
+    const piecewidth* width = nullptr;    // a wide polyline's piece: its widths
 };
 
 class sink {

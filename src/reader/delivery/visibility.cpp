@@ -1,5 +1,7 @@
 #include "reader/delivery/visibility.h"
 
+#include <climits>
+
 #include <cstring>
 
 #include "support/namekey.h"
@@ -52,6 +54,13 @@ void visibility::count(const char* name) {
         counts_.pop_back();
         throw;
     }
+}
+
+void visibility::count(const char* name, int n) {
+    if (n <= 0) return;
+    count(name);
+    int& c = counts_[static_cast<std::size_t>(index_.find(namekey(name))->second)].count;
+    c = c > INT_MAX - (n - 1) ? INT_MAX : c + (n - 1);
 }
 
 const char* visibility::first(int& n) {

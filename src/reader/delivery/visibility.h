@@ -38,6 +38,8 @@ public:
 
     // One more record passed over, under its name or a reason.
     void count(const char* name);
+    // n more (n > 0) under name, as n calls of count(name).
+    void count(const char* name, int n);
     // The counts in order of first occurrence; null at the end.
     const char* first(int& n);
     const char* next(int& n);

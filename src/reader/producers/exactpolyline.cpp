@@ -46,7 +46,10 @@ void exactpolylineproducer::start(bool light) {
     layer_ = -1;
     vertices_ = 0;
     prevbulge_ = 0;
+    prevwidth_ = piecewidth();
+    defaultwidth_ = piecewidth();
     light_ = light;
+    lwwidths_.clear();
     lw_.clear();
 }
 
@@ -54,9 +57,20 @@ void exactpolylineproducer::lightgroup(int code, const grouptable& t) {
     if (code == 10) {
         lw_.push_back({t.number(10), 0, 0});
     } else if (!lw_.empty()) {
-        if (code == 20) lw_.back().y = t.number(20);
-        if (code == 42) lw_.back().bulge = t.number(42);
+        if (code == 20)
+            lw_.back().y = t.number(20);
+        else if (code == 42)
+            lw_.back().bulge = t.number(42);
+        else
+            lightwidth(code, t);
     }
+}
+
+// Out of the way of the common groups: a vertex's own width.
+void exactpolylineproducer::lightwidth(int code, const grouptable& t) {
+    std::size_t i = lw_.size() - 1;
+    if (lwwidths_.empty() || lwwidths_.back().vertex != i) lwwidths_.push_back({i, -1, -1});
+    (code == 40 ? lwwidths_.back().start : lwwidths_.back().end) = t.number(code);
 }
 
 void exactpolylineproducer::headerend(const grouptable& t, emitter& e) {
@@ -88,6 +102,8 @@ void exactpolylineproducer::headerend(const grouptable& t, emitter& e) {
     if (skip_) return;
     if (!world_) ocs_ = ocstrafo(t);
     elevation_ = t.number(30);
+    defaultwidth_.start = t.carried(40) ? t.number(40) : 0;
+    defaultwidth_.end = t.carried(41) ? t.number(41) : 0;
 }
 
 // One layer check per piece (at least one), as the default reading makes
@@ -104,6 +120,16 @@ void exactpolylineproducer::lightend(const grouptable& t, emitter& e, int flags)
     lwplaced_ = hasextrusion(t);
     if (lwplaced_) lwocs_ = ocstrafo(t);
     lwelevation_ = t.carried(38) ? t.number(38) : 0;
+    // A vertex without widths of its own has the constant width (43).
+    lwwide_.clear();
+    if (!lwwidths_.empty() || (t.carried(43) && !t.zero(43))) {
+        double constant = t.carried(43) ? t.number(43) : 0;
+        lwwide_.assign(n, piecewidth{constant, constant});
+        for (const lwwidth& w : lwwidths_) {
+            if (w.start >= 0) lwwide_[w.vertex].start = w.start;
+            if (w.end >= 0) lwwide_[w.vertex].end = w.end;
+        }
+    }
     e.setclosed(closed);
     info_ = e.recordinfo();
     // A closing piece of length 0 (last vertex repeating the first) adds nothing.
@@ -124,6 +150,10 @@ geometry exactpolylineproducer::lightpiece(std::size_t i) const {
 
 bool exactpolylineproducer::fill(sink& s) {
     if (nextpiece_ >= pieces_) return false;
+    if (!lwwide_.empty()) {
+        const piecewidth& w = lwwide_[nextpiece_];
+        info_.width = w.start != 0 || w.end != 0 ? &w : nullptr;
+    }
     s.put(lightpiece(nextpiece_++), info_);
     return true;
 }
@@ -137,10 +167,12 @@ void exactpolylineproducer::vertexend(const grouptable& t, emitter& e) {
     // control point (flag 16) is no vertex of the drawn chain.
     if (intof(t, 70) & 16) return;
     point v = world_ ? slotpoint(t, 10) : point(t.number(10), t.number(20), elevation_);
-    if (pass && hasprev_) e.emit(polylinepiece(prev_, v, world_ ? 0 : prevbulge_, world_ ? nullptr : &ocs_));
+    if (pass && hasprev_) emitpiece(e, polylinepiece(prev_, v, world_ ? 0 : prevbulge_, world_ ? nullptr : &ocs_));
     if (!hasprev_ && vertices_ == 0) first_ = v;
     prev_ = v;
     prevbulge_ = t.number(42);
+    prevwidth_.start = t.carried(40) ? t.number(40) : defaultwidth_.start;
+    prevwidth_.end = t.carried(41) ? t.number(41) : defaultwidth_.end;
     hasprev_ = true;
     ++vertices_;
 }
@@ -154,7 +186,15 @@ void exactpolylineproducer::closing(emitter& e) {
     if (samepoint(prev_, first_)) return;
     e.useprops("POLYLINE", &header_);
     if (!e.retest(layer_)) return;
-    e.emit(polylinepiece(prev_, first_, world_ ? 0 : prevbulge_, world_ ? nullptr : &ocs_));
+    emitpiece(e, polylinepiece(prev_, first_, world_ ? 0 : prevbulge_, world_ ? nullptr : &ocs_));
+}
+
+// A piece of the old form from the previous vertex, with that vertex's
+// widths when it has any.
+void exactpolylineproducer::emitpiece(emitter& e, const geometry& g) {
+    if (prevwidth_.start == 0 && prevwidth_.end == 0) return e.emit(g);
+    width_ = prevwidth_;
+    e.emit(g, width_);
 }
 
 }  // namespace ostra

@@ -32,8 +32,8 @@ public:
     // A POLYLINE (light false) or LWPOLYLINE (light true) record begins.
     void start(bool light);
     bool light() const { return light_; }
-    // A group 10, 20 or 42 of an LWPOLYLINE, after its value is stored: 10
-    // begins a vertex, 20 and 42 belong to the vertex begun last.
+    // A group 10, 20, 40, 41 or 42 of an LWPOLYLINE, after its value is
+    // stored: 10 begins a vertex, the others belong to the vertex begun last.
     void lightgroup(int code, const grouptable& t);
     // The end of the POLYLINE or LWPOLYLINE record.
     void headerend(const grouptable& t, emitter& e);
@@ -49,8 +49,19 @@ private:
     struct lwvertex {
         double x, y, bulge;
     };
+    // The widths a vertex gives (40, 41; -1 for one it does not give), kept
+    // apart: most polylines have none.
+    struct lwwidth {
+        std::size_t vertex;
+        double start, end;
+    };
     brevo::geometry lightpiece(std::size_t i) const;
     void lightend(const grouptable& t, emitter& e, int flags);
+    void emitpiece(emitter& e, const brevo::geometry& g);
+#if defined(__GNUC__)
+    __attribute__((noinline))
+#endif
+    void lightwidth(int code, const grouptable& t);
 
     bool light_ = false;
 
@@ -69,6 +80,9 @@ private:
     double prevbulge_ = 0;
     brevo::point first_;
     recordprops header_;  // the header's handle and colour, for its pieces
+    piecewidth defaultwidth_;  // the header's 40 and 41
+    piecewidth prevwidth_;     // the previous vertex's widths
+    piecewidth width_;         // the widths of the piece delivered last
 
     // Light form: the vertices of the record being read, and those of the
     // record whose pieces are being delivered (two buffers, so that a
@@ -80,6 +94,8 @@ private:
     double lwelevation_ = 0;
     brevo::trafo lwocs_;
     bool lwplaced_ = false;  // the light form has an extrusion direction
+    std::vector<lwwidth> lwwidths_;     // of the record being read
+    std::vector<piecewidth> lwwide_;    // of the record being delivered, one per vertex, or none
 };
 
 }  // namespace ostra

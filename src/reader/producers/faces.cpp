@@ -42,11 +42,19 @@ void faceproducer::solid(const grouptable& t, emitter& e) {
     add(v4, v3);
     add(v3, v1);
     e.setclosed(true);
-    send(e);
+    send(e, &solidfill);
 }
 
-void faceproducer::send(emitter& e) {
+// A SOLID or TRACE is filled: its outline bounds one outer loop.
+const fillinfo faceproducer::solidfill = [] {
+    fillinfo f;
+    f.solid = true;
+    return f;
+}();
+
+void faceproducer::send(emitter& e, const fillinfo* fill) {
     info_ = e.recordinfo();
+    info_.fill = fill;
     if (count_ > 0) e.emitall(*this);
 }
 

@@ -25,7 +25,8 @@ public:
 
 private:
     void add(const brevo::point& a, const brevo::point& b);
-    void send(emitter& e);
+    void send(emitter& e, const fillinfo* fill = nullptr);
+    static const fillinfo solidfill;
 
     brevo::lineseg edges_[4];
     int count_ = 0, next_ = 0;

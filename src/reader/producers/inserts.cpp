@@ -33,6 +33,14 @@ void takeown(const grouptable& t, insertparams& p, char* layer) {
     p.layer = layer;
 }
 
+// Its line style, for what its block draws BYBLOCK; the linetype's name
+// kept by the store.
+linestyle ownstyle(const grouptable& t, blockstore& blocks) {
+    linestyle s = readlinestyle(t, t.recordid());
+    s.linetype = blocks.keepname(s.linetype);
+    return s;
+}
+
 insertparams placement(const grouptable& t, bool exact, char* layer) {
     insertparams p;
     p.place.rotatez(carriedor(t, 50, 0));
@@ -59,6 +67,7 @@ void insertproducer::endblock(blockstore& blocks) { blocks.enddefinition(); }
 void insertproducer::insert(const grouptable& t, blockstore& blocks, emitter& e, bool exact) {
     if (!e.active() || (exact && e.hidden())) return;
     insertparams p = placement(t, exact, layer_);
+    p.style = ownstyle(t, blocks);
     if (!e.tocaller()) return keep(t, p, blocks, e);
     expansionorigin o;
     if (exact && !drawn(e, o)) return;
@@ -70,6 +79,7 @@ void insertproducer::dimension(const grouptable& t, blockstore& blocks, emitter&
     // The block is drawn where it stands: no placement of its own.
     insertparams p;
     takeown(t, p, layer_);
+    p.style = ownstyle(t, blocks);
     p.oneentity = true;
     if (!e.tocaller()) return keep(t, p, blocks, e);
     expansionorigin o;

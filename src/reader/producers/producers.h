@@ -9,11 +9,14 @@
 #include "reader/producers/curves.h"
 #include "reader/producers/exactpolyline.h"
 #include "reader/producers/faces.h"
+#include "reader/producers/hatch.h"
 #include "reader/producers/inserts.h"
 #include "reader/producers/leader.h"
 #include "reader/producers/points.h"
+#include "reader/producers/proxy.h"
 #include "reader/producers/polyline.h"
 #include "reader/producers/spline.h"
 #include "reader/producers/texts.h"
+#include "reader/producers/wipeout.h"
 
 #endif

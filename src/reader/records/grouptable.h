@@ -89,6 +89,17 @@ public:
         }
         return number_[n];
     }
+    // Whether the slot's value is zero (or empty), without parsing the
+    // common texts of zero ("0", "0.0", ...).
+    bool zero(int n) const {
+        if (static_cast<unsigned>(n) >= static_cast<unsigned>(slots)) return true;
+        if (state_[n] == textonly) {
+            const char* p = text_[n];
+            while (*p == '0' || *p == '.') ++p;
+            if (*p == '\0') return true;
+        }
+        return number(n) == 0;
+    }
     // Whether the record being collected carried group n itself, as opposed
     // to a text left in the slot by an earlier record.
     bool carried(int n) const {

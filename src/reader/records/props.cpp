@@ -19,7 +19,50 @@ recordprops readprops(const grouptable& t, unsigned record) {
         double v = t.number(420);
         if (v >= 0 && v <= 0xFFFFFF) p.truecolor = static_cast<int>(v);
     }
+    p.record = record;
     return p;
+}
+
+linestyle readlinestyle(const grouptable& t, unsigned record) {
+    linestyle s;
+    if (t.carriedin(6, record) && !t.empty(6) && !isbylayer(t.wholetext(6))) s.linetype = t.wholetext(6);
+    if (t.carriedin(370, record)) {
+        double v = t.number(370);
+        s.lineweight = v >= -3 && v <= 211 ? static_cast<int>(v) : lwbylayer;
+    }
+    if (t.carriedin(48, record)) {
+        double v = t.number(48);
+        if (v > 0 && v < 1e300) s.scale = v;
+    }
+    return s;
+}
+
+namespace {
+bool sameword(const char* a, const char* word) {
+    for (; *word; ++a, ++word) {
+        char c = *a >= 'a' && *a <= 'z' ? static_cast<char>(*a - 'a' + 'A') : *a;
+        if (c != *word) return false;
+    }
+    return *a == '\0';
+}
+}  // namespace
+
+bool isbylayer(const char* name) { return name && sameword(name, "BYLAYER"); }
+bool isbyblock(const char* name) { return name && sameword(name, "BYBLOCK"); }
+
+// The scale (48) is the entity's own: an insert scales its block's
+// geometry, and the pattern with it, but not its entities' linetype scales.
+linestyle styleof(const linestyle& own, const linestyle* outer) {
+    linestyle s = own;
+    if (isbyblock(own.linetype)) {
+        s.linetype = outer ? outer->linetype : "Continuous";
+        s.layer = outer ? outer->layer : nullptr;
+    }
+    if (own.lineweight == lwbyblock) {
+        s.lineweight = outer ? outer->lineweight : lwdefault;
+        s.weightlayer = outer ? outer->weightlayer : nullptr;
+    }
+    return s;
 }
 
 colourref colourof(const recordprops& p, int layer, const colourref* outer) {

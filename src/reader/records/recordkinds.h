@@ -45,7 +45,11 @@ enum entitykind {
     ktable = 30,            // ACAD_TABLE: its block placed as an insert
     kmleader = 31,          // MULTILEADER
     kstyle = 32,            // a STYLE table entry
-    kinds = 33,
+    khatch = 33,            // HATCH or MPOLYGON, read when the host asks
+    kwipeout = 34,          // WIPEOUT, the same
+    kltype = 35,            // an LTYPE table entry
+    kproxy = 36,            // ACAD_PROXY_ENTITY, read when the host asks
+    kinds = 37,
 };
 
 // Whether records of kind are read only when texts are.
@@ -72,6 +76,7 @@ inline int kindof(const char* name, int n, int oldkind) {
         if (is(name, n, "LWPOLYLINE")) return kpolyline;
         if (is(name, n, "LEADER")) return kleader;
         if (is(name, n, "LARGE_RADIAL_DIMENSION")) return klargeradial;
+        if (is(name, n, "LTYPE")) return kltype;
         break;
     case 'P':
         if (is(name, n, "POLYLINE")) return kpolyline;
@@ -93,6 +98,7 @@ inline int kindof(const char* name, int n, int oldkind) {
         if (is(name, n, "ATTRIB")) return kattrib;
         if (is(name, n, "ATTDEF")) return kattdef;
         if (is(name, n, "ACAD_TABLE")) return ktable;
+        if (is(name, n, "ACAD_PROXY_ENTITY")) return kproxy;
         break;
     case 'C':
         if (is(name, n, "CIRCLE")) return kcircle;
@@ -121,12 +127,17 @@ inline int kindof(const char* name, int n, int oldkind) {
     case 'M':
         if (is(name, n, "MTEXT")) return kmtext;
         if (is(name, n, "MULTILEADER") || is(name, n, "MLEADER")) return kmleader;
+        if (is(name, n, "MPOLYGON")) return khatch;
         break;
     case 'H':
         if (is(name, n, "HELIX")) return kspline;
+        if (is(name, n, "HATCH")) return khatch;
         break;
     case '3':
         if (is(name, n, "3DFACE")) return k3dface;
+        break;
+    case 'W':
+        if (is(name, n, "WIPEOUT")) return kwipeout;
         break;
     default:
         break;
@@ -178,6 +189,10 @@ inline constexpr kindfacts kindtable[kinds] = {
     {nullptr, nullptr, 0, false},                // ktable: its block's records
     {"MULTILEADER", nullptr, 0, false},          // kmleader
     {nullptr, nullptr, 0, false},                // kstyle
+    {"HATCH", "MPOLYGON", 'M', false},           // khatch
+    {"WIPEOUT", nullptr, 0, false},              // kwipeout
+    {nullptr, nullptr, 0, false},                // kltype
+    {"ACAD_PROXY_ENTITY", nullptr, 0, true},     // kproxy
 };
 
 // The name under which a record of kind named name delivers its geometry
@@ -187,6 +202,9 @@ inline const char* recordname(int kind, const char* name) {
     const kindfacts& f = kindtable[kind];
     return f.other && name[0] == f.otherletter ? f.other : f.name;
 }
+
+// Whether records of kind are areas, read only when the host asks.
+inline bool areakind(int kind) { return kind == khatch || kind == kwipeout; }
 
 // Whether records of kind give geometry only in the exact reading.
 inline bool exactonly(int kind) { return kindtable[kind].exactonly; }

@@ -16,6 +16,7 @@
 #include "reader/tables/headervars.h"
 #include "reader/tables/layerstates.h"
 #include "reader/tables/layertable.h"
+#include "reader/tables/linetypes.h"
 #include "reader/records/props.h"
 #include "support/namekey.h"
 #include "support/textcodec.h"
@@ -26,6 +27,7 @@ class drawinginfo : public namemap, public namekeys {
 public:
     layerstates layerdefs;
     headervars header;
+    linetypes ltypes;
 
     // Names handed out in UTF-8, or as read (the default).
     void setutf8(bool utf8) { utf8_ = utf8; }

@@ -31,6 +31,7 @@ void layerstates::record(const grouptable& t) {
     e.truecolor = tc >= 0 && tc <= 0xFFFFFF ? tc : -1;
     e.plotted = intof(t, 290, 1) != 0;
     e.linetype = t.carried(6) ? t.wholetext(6) : "";
+    e.lineweight = t.carried(370) && t.number(370) >= 0 && t.number(370) <= 211 ? static_cast<int>(t.number(370)) : -3;
     entries_.push_back(std::move(e));
     // The key of the default reading is the stored name itself; the exact
     // reading's lives in keys.

@@ -23,6 +23,7 @@ public:
         int truecolor;  // group 420 as 0xRRGGBB, or -1
         bool plotted;   // group 290, plotted unless 0
         std::string linetype;
+        int lineweight;  // group 370, hundredths of a millimetre; negative for the default
     };
 
     // Names compare through keys (the exact reading: whole names, groups 2
