@@ -282,6 +282,31 @@ TEST(TextRecords, Strokes) {
     EXPECT_EQ(skipped, V{"*missingglyph:1"});
 }
 
+// A filter changed between the strokes of one text holds for the strokes
+// still to come, in both readings: the rest of a text on layer A is passed
+// over once only B passes, and the text on B that follows is delivered whole.
+TEST(TextRecords, FilterChangedBetweenStrokes) {
+    V e = {"0", "TEXT", "8", "A", "40", "1", "1", "H", "0", "TEXT", "8", "B", "40", "1", "1", "H"};
+    const std::string d = testutil::entities(e);
+    const std::size_t whole = readtexts(d, ostra::textstrokes).size() / 2;
+    ASSERT_GT(whole, 1u);
+    for (bool exact : {false, true}) {
+        testutil::memstream m(d);
+        ostra::reader r(m.get());
+        r.setexact(exact);
+        r.settext(ostra::textstrokes);
+        brevo::geometry g;
+        V layers;
+        while (r.next(g)) {
+            layers.push_back(r.currentlayer());
+            r.setlayerfilter("B");
+        }
+        EXPECT_EQ(layers.size(), 1 + whole) << exact;
+        EXPECT_EQ(layers.front(), "A");
+        EXPECT_EQ(layers.back(), "B");
+    }
+}
+
 }  // namespace
 
 namespace {

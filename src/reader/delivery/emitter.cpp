@@ -41,9 +41,9 @@ bool emitter::retest(int layer) {
     return !inentities_ || layers_.passes(layer);
 }
 
-void emitter::emitall(source& s) {
+void emitter::emitall(source& s, bool unfiltered) {
     if (inentities_) {
-        out_.setsource(&s, exact_ ? &layers_ : nullptr);
+        out_.setsource(&s, exact_ || !unfiltered ? &layers_ : nullptr);
         return;
     }
     // The pieces are counted against the reader's work limit.

@@ -123,8 +123,12 @@ public:
         return info;
     }
     // Delivers everything s holds: the caller takes it one geometry per
-    // next() call; a block being defined stores all of it now.
-    void emitall(source& s);
+    // next() call; a block being defined stores all of it now. Each piece
+    // must pass the layer filter as it is when the piece is taken (the host
+    // may change it between the pieces of one record), except the copies of
+    // an insert in the default reading, which has always delivered them
+    // whatever the filter (unfiltered).
+    void emitall(source& s, bool unfiltered = false);
     // Whether emitted geometry goes to the caller.
     bool tocaller() const { return inentities_; }
 

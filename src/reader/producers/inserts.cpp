@@ -114,7 +114,7 @@ bool insertproducer::drawn(emitter& e, expansionorigin& o) {
 }
 
 void insertproducer::deliver(ostra::block* b, const insertparams& p, const expansionorigin& o, emitter& e, bool exact) {
-    if (delivery_.start(b, p, o, exact ? &rules_ : nullptr)) e.emitall(delivery_);
+    if (delivery_.start(b, p, o, exact ? &rules_ : nullptr)) e.emitall(delivery_, !exact);
 }
 
 // Inside a block definition the insert is kept, to be expanded with the
